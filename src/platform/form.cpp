@@ -1,0 +1,21 @@
+#include "platform/form.h"
+
+namespace qx {
+
+Form::Form(Toolkit& toolkit, const LayoutTable& table, const std::string& data_dir)
+    : table_(table) {
+  window_ = &toolkit.createWindow(table.window);
+  for (const auto& spec : table.controls) {
+    Control* parent = nullptr;
+    if (!spec.parent.empty()) parent = &control(spec.parent);
+    controls_[spec.key()] = toolkit.createControl(spec, parent, data_dir);
+  }
+}
+
+Control& Form::control(const std::string& key) const {
+  auto it = controls_.find(key);
+  if (it == controls_.end()) throw std::logic_error("no control named " + key);
+  return *it->second;
+}
+
+}  // namespace qx

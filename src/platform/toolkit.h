@@ -1,0 +1,22 @@
+#pragma once
+// A window toolkit builds the window and its controls from the layout table.
+
+#include <memory>
+
+#include "platform/controls.h"
+#include "platform/layout.h"
+
+namespace qx {
+
+class Toolkit {
+ public:
+  virtual ~Toolkit() = default;
+  // Creates the window (not shown yet) with its fixed client size, caption and background.
+  virtual Window& createWindow(const WindowSpec& spec) = 0;
+  // Creates one control inside parent (nullptr: the window), in table order.
+  // data_dir is where pictures named by the spec are found.
+  virtual std::unique_ptr<Control> createControl(const ControlSpec& spec, Control* parent,
+                                                 const std::string& data_dir) = 0;
+};
+
+}  // namespace qx
