@@ -55,13 +55,13 @@ class Control {
 };
 
 // Frame with a caption, or a borderless picture box; holds other controls.
-class Container : public Control {
+class Container : public virtual Control {
  public:
   virtual void setCaption(const std::string& text) = 0;
   virtual std::string caption() const = 0;
 };
 
-class Label : public Control {
+class Label : public virtual Control {
  public:
   virtual void setText(const std::string& text) = 0;
   virtual std::string text() const = 0;
@@ -72,7 +72,7 @@ class Label : public Control {
   virtual void onClick(Handler h) = 0;
 };
 
-class Button : public Control {
+class Button : public virtual Control {
  public:
   virtual void setCaption(const std::string& text) = 0;
   virtual std::string caption() const = 0;
@@ -82,7 +82,7 @@ class Button : public Control {
 };
 
 // Drop-down list that accepts only its own entries. Index -1 means no selection.
-class ComboBox : public Control {
+class ComboBox : public virtual Control {
  public:
   virtual void addItem(const std::string& text) = 0;  // appends; selects nothing
   virtual void clear() = 0;                           // removes all; selection -1; no event
@@ -98,7 +98,7 @@ class ComboBox : public Control {
 // Single- or multi-line text box. Texts are byte strings in the single-byte code page
 // (each char is one byte, Latin-1). Characters 7 and 8 are kept as such in text() even when
 // the backend draws them as visible glyphs.
-class TextBox : public Control {
+class TextBox : public virtual Control {
  public:
   virtual void setText(const std::string& text) = 0;  // never cut by the maximum length
   virtual std::string text() const = 0;
@@ -108,7 +108,7 @@ class TextBox : public Control {
   virtual FontSpec font() const = 0;
 };
 
-class OptionButton : public Control {
+class OptionButton : public virtual Control {
  public:
   virtual bool checked() const = 0;
   // true: checks it (unchecking its siblings) and raises the click event.
@@ -116,7 +116,7 @@ class OptionButton : public Control {
   virtual void onClick(Handler h) = 0;
 };
 
-class CheckBox : public Control {
+class CheckBox : public virtual Control {
  public:
   virtual int value() const = 0;              // 0 clear, 1 ticked
   virtual void setValue(int v) = 0;           // raises the click event when it changes
@@ -124,14 +124,15 @@ class CheckBox : public Control {
 };
 
 // Picture from a GIF or BMP file; the box takes the picture's size.
-class ImageBox : public Control {
+class ImageBox : public virtual Control {
  public:
   virtual bool loadPicture(const std::string& path) = 0;  // false: unchanged
   virtual void onClick(Handler h) = 0;
 };
 
-// Interval timer. start() (re)starts the interval from now.
-class Timer : public Control {
+// Interval timer. start() starts a stopped timer; a running timer keeps its phase (stop() then
+// start() begins a new interval).
+class Timer : public virtual Control {
  public:
   virtual void setInterval(int ms) = 0;
   virtual int interval() const = 0;

@@ -1,0 +1,1 @@
+#include "codec/hex_codec.h"

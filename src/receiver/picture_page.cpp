@@ -1,0 +1,7 @@
+#include "receiver/picture_page.h"
+
+namespace qx {
+
+PicturePage::PicturePage(PageContext& ctx) : ctx_(ctx) {}
+
+}  // namespace qx
