@@ -215,11 +215,16 @@ class Server {
         record_.add(line);
       }
       model_.clearLines();
+      std::uint32_t prev_delay = 0;
       for (const auto& e : emissions) {
-        // Emissions leave in the order the model made them, each no earlier than the one
-        // before, as a receiver answering one line after the other would.
+        // Emissions leave in the order the model made them; one that would overtake the one
+        // before is pushed back, keeping its distance to it (a split reply stays split), as a
+        // receiver answering one line after the other would.
         auto due = at + std::chrono::milliseconds(e.delay_ms);
-        if (due < last_due_) due = last_due_;
+        const auto step =
+            std::chrono::milliseconds(e.delay_ms > prev_delay ? e.delay_ms - prev_delay : 0);
+        if (due < last_due_ + step) due = last_due_ + step;
+        prev_delay = e.delay_ms;
         last_due_ = due;
         queue_.push_back({due, e});
       }
