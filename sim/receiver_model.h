@@ -28,8 +28,8 @@ struct Faults {
   bool wrong_word = false;         // answers a query with another word's reply
   std::string garbage;             // sent before every reply
   std::uint32_t split_gap_ms = 0;  // >0: every reply in two writes this far apart
-  int silent_after = -1;           // >=0: goes silent after this many lines
-  int hang_up_after = -1;          // >=0: hangs up after this many lines
+  int silent_after = -1;           // >=0: answers only the first this many lines
+  int hang_up_after = -1;          // >=0: hangs up after answering line N (0: at line 1)
 };
 
 // The command word for a name given as "Aspect", "WP_Aspect" or "WP_Aspect[": "WP_Aspect[".
