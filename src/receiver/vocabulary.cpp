@@ -75,6 +75,9 @@ std::string KeyLine(std::string_view word) { return CommandLine(word, ""); }
 
 std::optional<std::string> QueryReplyValue(std::string_view word, std::string_view reply) {
   if (reply.substr(0, word.size()) != word) return std::nullopt;
+  // The query line itself coming back (a line echo) is no answer, though it begins with word.
+  const std::string query = QueryLine(word);
+  if (reply.substr(0, query.size()) == query) return std::nullopt;
   return ReplyValueByLength(reply, word.size());
 }
 

@@ -70,8 +70,9 @@ std::string ActionLine(std::string_view word);
 std::string KeyLine(std::string_view word);
 
 // The value of a query reply: nothing when reply does not begin with word (exact, case
-// included); otherwise reply without its last three characters and its first word.size()
-// characters. "WP_Aspect[16:9]$\r" gives "16:9".
+// included) or begins with the query line itself (an echo, not an answer); otherwise reply without
+// its last three characters and its first word.size() characters. "WP_Aspect[16:9]$\r" gives
+// "16:9".
 std::optional<std::string> QueryReplyValue(std::string_view word, std::string_view reply);
 // The same cut by length alone, without checking the word. A reply shorter than
 // word_length + 3 gives the empty text.
