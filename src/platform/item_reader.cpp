@@ -72,13 +72,13 @@ std::optional<std::string> ItemReader::next() {
 std::optional<std::int16_t> ItemReader::nextInt16() {
   auto item = next();
   if (!item) return std::nullopt;
-  return fitting<std::int16_t>(RoundHalfEven(LenientDecimal(*item)));
+  return fitting<std::int16_t>(RoundHalfEvenToInt(LenientDecimal(*item)));
 }
 
 std::optional<std::int32_t> ItemReader::nextInt32() {
   auto item = next();
   if (!item) return std::nullopt;
-  return fitting<std::int32_t>(RoundHalfEven(LenientDecimal(*item)));
+  return fitting<std::int32_t>(RoundHalfEvenToInt(LenientDecimal(*item)));
 }
 
 std::optional<float> ItemReader::nextFloat() {

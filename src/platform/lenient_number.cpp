@@ -54,7 +54,7 @@ double LenientDecimal(std::string_view text) {
   return negative ? -value : value;
 }
 
-std::int64_t RoundHalfEven(double x) {
+std::int64_t RoundHalfEvenToInt(double x) {
   constexpr double kLimit = 4611686018427387904.0;  // 2^62
   if (std::isnan(x)) return 0;
   if (x >= kLimit) return static_cast<std::int64_t>(kLimit);

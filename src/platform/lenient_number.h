@@ -15,6 +15,6 @@ double LenientDecimal(std::string_view text);
 
 // x rounded to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4,
 // -2.5 -> -2). Values beyond +-2^62 (infinities included) saturate there.
-std::int64_t RoundHalfEven(double x);
+std::int64_t RoundHalfEvenToInt(double x);
 
 }  // namespace qx

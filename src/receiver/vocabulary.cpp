@@ -135,11 +135,13 @@ std::optional<int> MatchValue(const ValueTable& table, std::string_view value) {
   return std::nullopt;
 }
 
-std::int64_t LenientNumber(std::string_view value) { return RoundHalfEven(LenientDecimal(value)); }
+std::int64_t LenientNumber(std::string_view value) {
+  return RoundHalfEvenToInt(LenientDecimal(value));
+}
 
 std::int64_t ProjSwPosition(std::string_view value) {
   const double q = std::floor(LenientDecimal(value) / 5.0);
-  return RoundHalfEven(q);  // q is whole already; this only saturates huge values
+  return RoundHalfEvenToInt(q);  // q is whole already; this only saturates huge values
 }
 
 std::int16_t SingleHdmiFor(std::string_view identify_value) {
