@@ -12,6 +12,7 @@
 #include "receiver/receiver_page.h"
 #include "shell/layout_table.h"
 #include "shell/option_lists.h"
+#include "shell/state_file.h"
 
 namespace qx {
 
@@ -127,7 +128,17 @@ void MainForm::Load() {
   for (const char* box : kCommandBoxes) form_.text(box).setText({});
   // 7. Option list files.
   FillOptionLists(form_, sv_.files);
-  // 8. Application state file.
+  // 8. Application state file; the tool never creates it at start-up.
+  {
+    AppState saved;
+    if (auto contents = sv_.files.readFile(stateFilePath())) saved = ParseAppState(*contents);
+    saved = SanitizeAppState(saved);
+    link_.com_port = saved.com_port;
+    link_.auto_clear = saved.auto_clear;
+    state_.cmd_fmt = saved.cmd_fmt;
+    state_.profile_path = saved.profile_path;
+    state_.page = saved.page;
+  }
   // 9. Edit format option.
   form_.option(state_.cmd_fmt == 1 ? "opt_cmd_fmt_1" : "opt_cmd_fmt_0").setChecked(true);
   // 10. Current projector profile and the caption.
@@ -148,8 +159,16 @@ void MainForm::Load() {
 }
 
 void MainForm::Unload() {
+  // Every step below that fails is skipped; the window always closes.
   form_.timer("tim_fail").stop();
   link_.ClosePort();
+  // The state file is replaced whole or not at all.
+  AppState s{link_.com_port, link_.auto_clear, state_.cmd_fmt, state_.profile_path, state_.page};
+  sv_.files.writeFileAtomic(stateFilePath(), FormatAppState(s));
+}
+
+std::string MainForm::stateFilePath() const {
+  return sv_.files.programDir() + sv_.files.separator() + kStateFileName;
 }
 
 }  // namespace qx

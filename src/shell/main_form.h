@@ -33,6 +33,7 @@ class MainForm {
 
  private:
   void selectPage(std::int16_t p);
+  std::string stateFilePath() const;
 
   Form& form_;
   Services& sv_;
