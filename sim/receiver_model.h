@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qxsim {
@@ -21,15 +22,18 @@ struct Emission {
 
 // Fault switches. Defaults: a well-behaved receiver that answers at once.
 struct Faults {
-  std::uint32_t latency_ms = 0;   // answer latency
-  bool silent = false;            // answers nothing at all
-  std::string silent_word;        // answers nothing to lines of this word ("WP_Aspect[")
-  bool wrong_word = false;        // answers a query with another word's reply
-  std::string garbage;            // sent before every reply
-  std::uint32_t split_gap_ms = 0; // >0: every reply in two writes this far apart
-  int silent_after = -1;          // >=0: goes silent after this many lines
-  int hang_up_after = -1;         // >=0: hangs up after this many lines
+  std::uint32_t latency_ms = 0;    // answer latency
+  bool silent = false;             // answers nothing at all
+  std::string silent_word;         // answers nothing to lines of this word ("WP_Aspect[")
+  bool wrong_word = false;         // answers a query with another word's reply
+  std::string garbage;             // sent before every reply
+  std::uint32_t split_gap_ms = 0;  // >0: every reply in two writes this far apart
+  int silent_after = -1;           // >=0: answers only the first this many lines
+  int hang_up_after = -1;          // >=0: hangs up after answering line N (0: at line 1)
 };
+
+// The command word for a name given as "Aspect", "WP_Aspect" or "WP_Aspect[": "WP_Aspect[".
+std::string commandWord(std::string_view name);
 
 class ReceiverModel {
  public:
@@ -43,6 +47,8 @@ class ReceiverModel {
   // "WP_DisplayOn[" / "WP_DisplayOff[" the raw command bytes as a string.
   std::string value(const std::string& word) const;
   void setValue(const std::string& word, const std::string& value);
+  // True for the words that hold a value (every word that answers a query).
+  bool hasValue(const std::string& word) const { return values_.count(word) != 0; }
 
   // Every complete line received, as bytes, in order (settings, queries, keys).
   const std::vector<std::string>& lines() const { return lines_; }
@@ -50,15 +56,26 @@ class ReceiverModel {
 
   Faults& faults() { return faults_; }
 
+  // True once the receiver has hung up; it then takes no more input.
+  bool hungUp() const { return hung_up_; }
+
+  // A line still being received is dropped when it grows beyond this without completing.
+  static constexpr std::size_t kMaxLine = 4096;
+
  private:
-  Emission reply(const std::string& word, const std::string& value);
-  void handleLine(const std::string& line, std::vector<Emission>& out);
+  std::string queryReply(const std::string& word) const;
+  void emit(const std::string& reply, std::vector<Emission>& out) const;
+  // word: the command word; arg: the argument (for a counted line, the bytes after the comma);
+  // counted: the argument came in the count-prefixed form.
+  void handleLine(const std::string& line, const std::string& word, const std::string& arg,
+                  bool counted, std::vector<Emission>& out);
 
   Faults faults_;
   std::map<std::string, std::string> values_;
   std::string pending_;  // bytes of the line being received
   std::vector<std::string> lines_;
   int line_count_ = 0;
+  bool hung_up_ = false;
 };
 
 }  // namespace qxsim

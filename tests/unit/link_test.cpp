@@ -102,7 +102,9 @@ TEST_F(LinkTest, ReplyFramingCases) {
     scriptReply(c.pieces);
     link().SendCommand("WP_A[?]$\r");
     EXPECT_EQ(link().reply_done, c.done);
-    if (c.done) EXPECT_EQ(link().reply_text, c.reply);
+    if (c.done) {
+      EXPECT_EQ(link().reply_text, c.reply);
+    }
     app.sched.advance(1000);  // let late bytes arrive and be dropped
   }
 }
