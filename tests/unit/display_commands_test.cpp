@@ -223,5 +223,58 @@ TEST_F(DisplayTest, CrButtonAppendsUntilTheStoreIsFull) {
   EXPECT_EQ(box("off", "text").text(), std::string(75, '\10'));
 }
 
+// The whole frame against the receiver model: send, change on the receiver, read back, keep
+// in a profile.
+TEST(ProjectorFrameWithReceiver, SendReadBackAndKeepInAProfile) {
+  FakeApp app;
+  app.start();
+  app.combo("cbo_proj_baudrate").choose("19200");
+  app.combo("cbo_proj_databit").choose("7");
+  app.combo("cbo_proj_parity").choose("Odd");
+  app.combo("cbo_proj_stopbit").choose("2");
+  app.text("txt_proj_disp_on_text").type("PWR ON");
+  app.button("cmd_cr_disp_on").click();
+  app.option("opt_cmd_fmt_1").click();
+  app.text("txt_proj_disp_off_hex").type("0 5d 24 d ff");
+  app.button("cmd_proj_send").click();
+  EXPECT_FALSE(app.label("lab_proj_reply").visible());
+  EXPECT_EQ(app.model.value("WP_DisplaySet["), "19200,7,O,2");
+  EXPECT_EQ(app.model.value("WP_DisplayOn["), "PWR ON\r");
+  EXPECT_EQ(app.model.value("WP_DisplayOff["), std::string("\x00]$\r\xff", 5));
+
+  app.model.setValue("WP_DisplaySet[", "38400,6,M,1");
+  app.model.setValue("WP_DisplayOn[", std::string("\x02"
+                                                  "A,\r",
+                                                  4));
+  app.button("cmd_proj_read").click();
+  EXPECT_FALSE(app.label("lab_proj_reply").visible());
+  EXPECT_EQ(app.combo("cbo_proj_baudrate").selectedText(), "38400");
+  EXPECT_EQ(app.combo("cbo_proj_parity").selectedText(), "Mark");
+  EXPECT_EQ(app.text("txt_proj_disp_on_hex").text(), "02 41 2C 0D ");
+  EXPECT_EQ(app.text("txt_proj_disp_on_text").text(), "\7A,\10");
+  EXPECT_EQ(app.text("txt_proj_disp_off_hex").text(), "00 5D 24 0D FF ");
+
+  const std::string profile = app.files.path("proj.ini");
+  app.dialog.results.push_back(profile);
+  app.button("cmd_save").click();
+  EXPECT_EQ(app.files.read("proj.ini"),
+            "38400\r\n6\r\n\"MARK\"\r\n1\r\n\"02 41 2C 0D \"\r\n\"00 5D 24 0D FF \"\r\n");
+  app.text("txt_proj_disp_on_hex").setText("");
+  app.combo("cbo_proj_baudrate").choose("2400");
+  app.dialog.results.push_back(profile);
+  app.button("cmd_load").click();
+  EXPECT_EQ(app.combo("cbo_proj_baudrate").selectedText(), "38400");
+  EXPECT_EQ(app.text("txt_proj_disp_on_hex").text(), "02 41 2C 0D ");
+
+  // Sent again from the text form, the receiver gets the bytes it held.
+  app.option("opt_cmd_fmt_0").click();
+  app.model.setValue("WP_DisplayOn[", "");
+  app.button("cmd_proj_send").click();
+  EXPECT_EQ(app.model.value("WP_DisplayOn["), std::string("\x02"
+                                                          "A,\r",
+                                                          4));
+  EXPECT_EQ(app.model.value("WP_DisplayOff["), std::string("\x00]$\r\xff", 5));
+}
+
 }  // namespace
 }  // namespace qx
