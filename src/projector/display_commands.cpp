@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "projector/text_reading.h"
+#include "platform/lenient_number.h"
+#include "receiver/vocabulary.h"
 
 namespace qx {
 
@@ -134,22 +135,22 @@ void DisplayCommands::cmd_read_disp(int which) {
   WindowState& s = ctx_.state;
   Link& link = ctx_.link;
   const std::string word = wordOf(which);
-  link.SendCommand(word + "?]$\r");
-  const std::string& reply = link.reply_text;
-  if (!link.reply_done || !reply.starts_with(word) || reply.size() < word.size() + 3)
-    return notice("Read fail !");
-  const std::string arg = reply.substr(word.size(), reply.size() - word.size() - 3);
-  const auto comma = arg.find(',');
+  link.SendCommand(QueryLine(word));
+  const auto arg = link.reply_done ? QueryReplyValue(word, link.reply_text) : std::nullopt;
+  if (!arg) return notice("Read fail !");
+  const auto comma = arg->find(',');
   if (comma == std::string::npos) return notice("Read fail !");
   // The count decides how many bytes follow the comma; they are taken from the raw bytes, so
   // commas, "]$" and carriage returns inside the command are kept.
-  const double n = RoundHalfEven(LeadingNumber(std::string_view(arg).substr(0, comma)));
+  const std::int64_t n =
+      RoundHalfEvenToInt(LenientDecimal(std::string_view(*arg).substr(0, comma)));
   const std::size_t start = word.size() + comma + 1;
   const std::size_t received = link.byte_len > 0 ? static_cast<std::size_t>(link.byte_len) : 0;
   std::size_t count = 0;
   if (n > 0) {
     // A count beyond the bytes received (or beyond the buffer) is a failed read.
-    if (start > received || n > static_cast<double>(received - start)) return notice("Read fail !");
+    if (start > received || static_cast<std::uint64_t>(n) > received - start)
+      return notice("Read fail !");
     count = static_cast<std::size_t>(n);
   }
   if (count > 0) {

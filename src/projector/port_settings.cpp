@@ -4,7 +4,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "projector/text_reading.h"
+#include "platform/lenient_number.h"
+#include "receiver/vocabulary.h"
 
 namespace qx {
 
@@ -50,15 +51,16 @@ std::string StopBitsText(float stopbits) {
 std::string PortSettingsLine(std::int32_t baud, std::int16_t databits, const std::string& parity,
                              float stopbits) {
   const std::string p = upper(trimSpaces(parity));
-  return std::string(kDisplaySetWord) + std::to_string(baud) + "," + std::to_string(databits) +
-         "," + p.substr(0, 1) + "," + StopBitsText(stopbits) + "]$\r";
+  return CommandLine(kDisplaySetWord, std::to_string(baud) + "," + std::to_string(databits) + "," +
+                                          p.substr(0, 1) + "," + StopBitsText(stopbits));
 }
 
 std::optional<PortReading> ParsePortArgument(const std::string& arg) {
   const auto comma = arg.find(',');
   if (comma == std::string::npos) return std::nullopt;
-  const double baud = RoundHalfEven(LeadingNumber(std::string_view(arg).substr(0, comma)));
-  if (!(baud >= INT32_MIN && baud <= INT32_MAX)) return std::nullopt;
+  const std::int64_t baud =
+      RoundHalfEvenToInt(LenientDecimal(std::string_view(arg).substr(0, comma)));
+  if (baud < INT32_MIN || baud > INT32_MAX) return std::nullopt;
   PortReading r;
   r.baud = static_cast<std::int32_t>(baud);
   // One character each for the data bits and the parity letter, the rest is the stop bits.
@@ -141,13 +143,11 @@ void PortSettings::cmd_send_port() {
 
 void PortSettings::cmd_read_port() {
   Link& link = ctx_.link;
-  const std::string word = kDisplaySetWord;
-  link.SendCommand(word + "?]$\r");
+  link.SendCommand(QueryLine(kDisplaySetWord));
   std::optional<PortReading> r;
-  if (link.reply_done && link.reply_text.starts_with(word) &&
-      link.reply_text.size() >= word.size() + 3) {
-    const std::string& t = link.reply_text;
-    r = ParsePortArgument(t.substr(word.size(), t.size() - word.size() - 3));
+  if (link.reply_done) {
+    if (const auto arg = QueryReplyValue(kDisplaySetWord, link.reply_text))
+      r = ParsePortArgument(*arg);
   }
   if (!r) {
     fail("Read fail !");

@@ -1,33 +1,10 @@
 #include "projector/profile.h"
 
-#include <cfloat>
-#include <vector>
-
-#include "projector/text_reading.h"
+#include "platform/item_reader.h"
 
 namespace qx {
 
 namespace {
-
-std::string trimBlanks(const std::string& s) {
-  const auto b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
-// A whole item that is a number within lo..hi (rounded to a whole one when whole is set).
-bool readNumber(const std::vector<std::string>& items, std::size_t i, double lo, double hi,
-                bool whole, double& out) {
-  if (i >= items.size()) return false;
-  const std::string t = trimBlanks(items[i]);
-  std::size_t used = 0;
-  double x = LeadingNumber(t, &used);
-  if (used == 0 || used != t.size()) return false;
-  if (whole) x = RoundHalfEven(x);
-  if (!(x >= lo && x <= hi)) return false;
-  out = x;
-  return true;
-}
 
 // A text line of the file: between double quotes; the format has no way to carry a quote or a
 // line end inside a text, so those are left out.
@@ -41,20 +18,23 @@ std::string quoted(const std::string& s) {
 }  // namespace
 
 int ParseProfile(const std::string& contents, ProfileValues& v) {
-  const std::vector<std::string> items = ReadItems(contents);
-  double x = 0;
-  if (!readNumber(items, 0, INT32_MIN, INT32_MAX, true, x)) return 0;
-  v.baud = static_cast<std::int32_t>(x);
-  if (!readNumber(items, 1, INT16_MIN, INT16_MAX, true, x)) return 1;
-  v.databits = static_cast<std::int16_t>(x);
-  if (items.size() < 3) return 2;
-  v.parity = items[2];
-  if (!readNumber(items, 3, -FLT_MAX, FLT_MAX, false, x)) return 3;
-  v.stopbits = static_cast<float>(x);
-  if (items.size() < 5) return 4;
-  v.on_hex = items[4];
-  if (items.size() < 6) return 5;
-  v.off_hex = items[5];
+  ItemReader items(contents);
+  const auto baud = items.nextInt32();
+  if (!baud) return 0;
+  v.baud = *baud;
+  const auto databits = items.nextInt16();
+  if (!databits) return 1;
+  v.databits = *databits;
+  auto text = items.next();
+  if (!text) return 2;
+  v.parity = *text;
+  const auto stopbits = items.nextFloat();
+  if (!stopbits) return 3;
+  v.stopbits = *stopbits;
+  if (!(text = items.next())) return 4;
+  v.on_hex = *text;
+  if (!(text = items.next())) return 5;
+  v.off_hex = *text;
   return 6;
 }
 

@@ -50,10 +50,10 @@ struct ProfileValues {
   std::string off_hex;
 };
 
-// Reads the values of a profile file's contents, in order, into v. Reading stops at the first
-// value that is missing, or that is not a number in the range of its type where a number
-// belongs: the values read before it are set, the others keep what v held. Returns how many
-// values were read (6 for a whole profile).
+// Reads the values of a profile file's contents, in order, into v, with the item reader of the
+// small text files (numbers read leniently: a non-number reads as 0). Reading stops at the
+// first value that is missing or does not fit its type: the values read before it are set, the
+// others keep what v held. Returns how many values were read (6 for a whole profile).
 int ParseProfile(const std::string& contents, ProfileValues& v);
 
 // The contents of a profile file for v, byte for byte.

@@ -12,8 +12,9 @@ class ProjectorControls {
   // Wires cbo_auto_on, cbo_auto_off, cbo_projsw and cmd_read_proj.
   ProjectorControls(PageContext& ctx, ReadBack& readback);
 
-  // cbo_auto_on / cbo_auto_off: sends "On" or "Off" and waits; no failure notice.
-  void cbo_auto_Click(const char* list, const char* word);
+  // cbo_auto_on / cbo_auto_off (word ctrl::kAutoDispOn / kAutoDispOff): sends "On" or "Off"
+  // and waits; no failure notice.
+  void cbo_auto_Click(const char* list, int word);
   // cbo_projsw: sends the chosen seconds without waiting.
   void cbo_projsw_Click();
   // Queries words 21 to 23 and lets ApplyReadback set the lists; ends silently at the first

@@ -38,7 +38,7 @@ TEST(SplitPath, Cases) {
   }
 }
 
-TEST(ParseProfile, ReadsWhatItCanAndKeepsTheRest) {
+TEST(ParseProfile, ReadsUntilAValueIsMissingOrOutOfRange) {
   const ProfileValues start{1, 2, "P", 3.0f, "ON", "OFF"};
   struct Case {
     const char* name;
@@ -59,12 +59,13 @@ TEST(ParseProfile, ReadsWhatItCanAndKeepsTheRest) {
       {"line feeds only", "9600\n7\n", 2, {9600, 7, "P", 3.0f, "ON", "OFF"}},
       {"ends early", "9600\r\n7\r\n\"EVEN\"\r\n", 3, {9600, 7, "EVEN", 3.0f, "ON", "OFF"}},
       {"empty file", "", 0, start},
-      {"garbage first", "abc\r\n8\r\n", 0, start},
+      // A non-number reads leniently, as in every small text file of the tool.
+      {"garbage first", "abc\r\n8\r\n", 2, {0, 8, "P", 3.0f, "ON", "OFF"}},
       {"garbage stop bits",
        "9600\r\n8\r\n\"ODD\"\r\nx\r\n\"41\"\r\n",
-       3,
-       {9600, 8, "ODD", 3.0f, "ON", "OFF"}},
-      {"number with a tail", "9600baud\r\n", 0, start},
+       5,
+       {9600, 8, "ODD", 0.0f, "41", "OFF"}},
+      {"number with a tail", "9600baud\r\n", 1, {9600, 2, "P", 3.0f, "ON", "OFF"}},
       {"baud beyond 32 bits", "99999999999\r\n8\r\n", 0, start},
       {"data bits beyond 16 bits", "9600\r\n70000\r\n", 1, {9600, 2, "P", 3.0f, "ON", "OFF"}},
       {"halves round to even", "9600.5\r\n7.5\r\n", 2, {9600, 8, "P", 3.0f, "ON", "OFF"}},

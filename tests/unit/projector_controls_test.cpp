@@ -63,6 +63,7 @@ TEST_F(ProjectorControlsTest, ReadQueriesTheThreeWordsUntilOneFails) {
     const char* name;
     std::vector<std::pair<std::string, std::string>> replies;
     std::string sent;
+    std::vector<std::string> shown;  // cbo_projsw, cbo_auto_on, cbo_auto_off afterwards
   };
   const std::string q21 = "WP_ProjSW[?]$\r", q22 = "WP_AutoDispOn[?]$\r",
                     q23 = "WP_AutoDispOff[?]$\r";
@@ -71,19 +72,28 @@ TEST_F(ProjectorControlsTest, ReadQueriesTheThreeWordsUntilOneFails) {
        {{"WP_ProjSW[", "WP_ProjSW[12]$\r"},
         {"WP_AutoDispOn[", "WP_AutoDispOn[On]$\r"},
         {"WP_AutoDispOff[", "WP_AutoDispOff[Off]$\r"}},
-       q21 + q22 + q23},
+       q21 + q22 + q23,
+       {"10", "On", "Off"}},
       {"an unknown value does not end the read",
        {{"WP_ProjSW[", "WP_ProjSW[12]$\r"},
         {"WP_AutoDispOn[", "WP_AutoDispOn[on]$\r"},
-        {"WP_AutoDispOff[", "WP_AutoDispOff[Off]$\r"}},
-       q21 + q22 + q23},
-      {"first unanswered", {}, q21},
+        {"WP_AutoDispOff[", "WP_AutoDispOff[On]$\r"}},
+       q21 + q22 + q23,
+       {"10", "Off", "On"}},
+      {"first unanswered", {}, q21, {"5", "Off", "Off"}},
       {"reply for another word",
-       {{"WP_ProjSW[", "WP_ProjSW[5]$\r"}, {"WP_AutoDispOn[", "WP_AutoDispOff[On]$\r"}},
-       q21 + q22},
+       {{"WP_ProjSW[", "WP_ProjSW[300]$\r"}, {"WP_AutoDispOn[", "WP_AutoDispOff[On]$\r"}},
+       q21 + q22,
+       {"300", "Off", "Off"}},
   };
+  // Each case starts from 5, Off, Off; setting them sends nothing that matters here.
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    app.state().reading = true;
+    app.combo("cbo_projsw").choose("5");
+    app.combo("cbo_auto_on").choose("Off");
+    app.combo("cbo_auto_off").choose("Off");
+    app.state().reading = false;
     ScriptedReceiver script(app);
     for (const auto& [word, reply] : c.replies) script.answer(word, reply);
     app.port.written.clear();
@@ -95,6 +105,10 @@ TEST_F(ProjectorControlsTest, ReadQueriesTheThreeWordsUntilOneFails) {
     EXPECT_FALSE(app.state().reading);
     EXPECT_TRUE(app.button("cmd_read_proj").enabled());
     EXPECT_FALSE(app.label("lab_proj_reply").visible());
+    EXPECT_EQ((std::vector<std::string>{app.combo("cbo_projsw").selectedText(),
+                                        app.combo("cbo_auto_on").selectedText(),
+                                        app.combo("cbo_auto_off").selectedText()}),
+              c.shown);
   }
 }
 
