@@ -17,12 +17,6 @@ constexpr std::array<float, 3> kStopBits = {1.0f, 1.5f, 2.0f};
 constexpr int kFirstDataBits = 5;
 constexpr int kDataBitsEntries = 4;
 
-std::string trimSpaces(const std::string& s) {
-  const auto b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 std::string upper(std::string s) {
   for (char& c : s)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -50,7 +44,7 @@ std::string StopBitsText(float stopbits) {
 
 std::string PortSettingsLine(std::int32_t baud, std::int16_t databits, const std::string& parity,
                              float stopbits) {
-  const std::string p = upper(trimSpaces(parity));
+  const std::string p = upper(Trim(parity));
   return CommandLine(kDisplaySetWord, std::to_string(baud) + "," + std::to_string(databits) + "," +
                                           p.substr(0, 1) + "," + StopBitsText(stopbits));
 }
@@ -112,7 +106,7 @@ void PortSettings::ShowPortSettings() {
   select("cbo_proj_baudrate", indexOf(kBauds, s.proj_baud));
   if (s.proj_databits >= kFirstDataBits && s.proj_databits < kFirstDataBits + kDataBitsEntries)
     select("cbo_proj_databit", s.proj_databits - kFirstDataBits);
-  select("cbo_proj_parity", indexOf(kParities, upper(trimSpaces(s.proj_parity))));
+  select("cbo_proj_parity", indexOf(kParities, upper(Trim(s.proj_parity))));
   select("cbo_proj_stopbit", indexOf(kStopBits, s.proj_stopbits));
 }
 
