@@ -165,8 +165,10 @@ void Profile::SaveProfile() {
   display_.TakeCommands();
   const ProfileValues v{s.proj_baud,     s.proj_databits, s.proj_parity,
                         s.proj_stopbits, s.disp_on_hex,   s.disp_off_hex};
-  // Written to a temporary file and renamed: a failed save leaves the old file whole.
-  ctx_.sv.files.writeFileAtomic(s.profile_path, FormatProfile(v));
+  // Written to a temporary file and renamed: a failed save leaves the old file whole, and the
+  // user is told rather than left believing the profile was saved.
+  if (!ctx_.sv.files.writeFileAtomic(s.profile_path, FormatProfile(v)))
+    ctx_.sv.msgbox.show(s.profile_path + kSaveFailedSuffix, MsgButtons::Ok, MsgIcon::Error);
 }
 
 }  // namespace qx

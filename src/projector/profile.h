@@ -14,6 +14,8 @@
 namespace qx {
 
 inline constexpr const char* kProfileFilter = "Projector INI|*.ini|*.*|*.*";
+// Shown after the path when a profile cannot be written.
+inline constexpr const char* kSaveFailedSuffix = " could not be saved !";
 
 class Profile {
  public:

@@ -162,9 +162,42 @@ void MainForm::Unload() {
   // Every step below that fails is skipped; the window always closes.
   form_.timer("tim_fail").stop();
   link_.ClosePort();
+  ExitCheck();
   // The state file is replaced whole or not at all.
   AppState s{link_.com_port, link_.auto_clear, state_.cmd_fmt, state_.profile_path, state_.page};
   sv_.files.writeFileAtomic(stateFilePath(), FormatAppState(s));
+}
+
+namespace {
+
+std::string trimSpaces(const std::string& t) {
+  const auto b = t.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  return t.substr(b, t.find_last_not_of(' ') - b + 1);
+}
+
+}  // namespace
+
+void MainForm::ExitCheck() {
+  bool changed = false;
+  const std::string& path = state_.profile_path;
+  if (path.empty() || !sv_.files.findFile(path)) {
+    changed = true;
+  } else {
+    // A value that cannot be read keeps 0 or the empty text, and so counts as changed.
+    ProfileValues file;
+    if (auto contents = sv_.files.readFile(path)) ParseProfile(*contents, file);
+    pages_->display.TakeCommands();
+    state_.disp_on_hex = trimSpaces(state_.disp_on_hex);
+    state_.disp_off_hex = trimSpaces(state_.disp_off_hex);
+    changed = file.baud != state_.proj_baud || file.databits != state_.proj_databits ||
+              file.parity != state_.proj_parity || file.stopbits != state_.proj_stopbits ||
+              trimSpaces(file.on_hex) != state_.disp_on_hex ||
+              trimSpaces(file.off_hex) != state_.disp_off_hex;
+  }
+  if (!changed) return;
+  if (sv_.msgbox.show(kExitPrompt, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes)
+    pages_->profile.cmd_save_Click();
 }
 
 std::string MainForm::stateFilePath() const {

@@ -10,6 +10,9 @@
 
 namespace qx {
 
+inline constexpr const char* kExitPrompt =
+    "Projector settings are changed !\r\nSave settings before exit ?";
+
 class Pages;  // the page handlers, wired in main_form.cpp
 
 class MainForm {
@@ -34,6 +37,8 @@ class MainForm {
  private:
   void selectPage(std::int16_t p);
   std::string stateFilePath() const;
+  // Offers to save projector settings that differ from the current profile file.
+  void ExitCheck();
 
   Form& form_;
   Services& sv_;
