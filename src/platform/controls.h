@@ -130,7 +130,8 @@ class ImageBox : public Control {
   virtual void onClick(Handler h) = 0;
 };
 
-// Interval timer. start() (re)starts the interval from now.
+// Interval timer. start() starts a stopped timer; a running timer keeps its phase (stop() then
+// start() begins a new interval from now).
 class Timer : public Control {
  public:
   virtual void setInterval(int ms) = 0;
