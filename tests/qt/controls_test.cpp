@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -216,6 +217,20 @@ TEST_F(ControlsTest, ControlCharactersShowAsGlyphsAndReadBackAsBytes) {
   edit->end(false);
   QTest::keyClicks(edit, "xy");
   EXPECT_EQ(box->text(), "A\x07\x08x") << "a glyph counts as one character";
+}
+
+TEST_F(ControlsTest, MultiLineTextReadsBackAsSetUntilTheUserEditsIt) {
+  auto log = make<TextBox>(spec(K::MultiLineText, "txt_log", {10, 10, 300, 100}));
+  auto* edit = widget<QPlainTextEdit>(*log);
+  show();
+  log->setText("WP_Aspect[Full]$\r\nWP_Mode[?]$\r");
+  EXPECT_EQ(log->text(), "WP_Aspect[Full]$\r\nWP_Mode[?]$\r");
+  EXPECT_EQ(edit->document()->blockCount(), 3) << "CR LF is one line break, a lone CR too";
+  log->setText("a\r\nb");
+  edit->setFocus();
+  edit->moveCursor(QTextCursor::End);
+  QTest::keyClicks(edit, "c");
+  EXPECT_EQ(log->text(), "a\r\nbc") << "edited text has CR LF line ends";
 }
 
 TEST_F(ControlsTest, StartingARunningTimerKeepsItsPhase) {
