@@ -150,6 +150,11 @@ Rgb QtButton::backColor() const { return paletteColor(w(), QPalette::Button); }
 
 // ---- drop-down list
 
+DropDownList::DropDownList(QWidget* parent) : QComboBox(parent) {
+  setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+  setMaxVisibleItems(10);
+}
+
 void DropDownList::wheelEvent(QWheelEvent* e) {
   if (hasFocus())
     QComboBox::wheelEvent(e);

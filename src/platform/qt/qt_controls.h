@@ -143,11 +143,13 @@ class QtButton : public QtControl<Button, QPushButton> {
   Handler handler_;
 };
 
-// A drop-down list that accepts only its own entries. The mouse wheel changes the selection
-// only while the list has the focus, so scrolling across the window sends nothing.
+// A drop-down list that accepts only its own entries. It drops down below itself, ten entries
+// at a time with a scroll bar (Fusion would otherwise open a list as tall as the screen over
+// it). The mouse wheel changes the selection only while the list has the focus, so scrolling
+// across the window sends nothing.
 class DropDownList : public QComboBox {
  public:
-  explicit DropDownList(QWidget* parent) : QComboBox(parent) {}
+  explicit DropDownList(QWidget* parent);
 
  protected:
   void wheelEvent(QWheelEvent* e) override;
