@@ -58,7 +58,7 @@ class QtWindow : public QWidget, public Window {
 };
 
 // Key code and shift state of a key press as the key handler gets them: letters and digits are
-// their upper-case character codes, a few named keys their Windows virtual key codes; shift
+// their upper-case character codes, a few named keys the usual virtual key codes; shift
 // state is 1 Shift, 2 Ctrl, 4 Alt, added up.
 int keyCodeOf(int qt_key);
 int shiftStateOf(Qt::KeyboardModifiers m);
