@@ -1,0 +1,187 @@
+#include "platform/qt/qt_services.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <thread>
+
+#include "platform/qt/qt_convert.h"
+
+namespace qx {
+
+// ---- clock, event pump
+
+std::uint32_t QtClock::nowMs() {
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(timer_.elapsed()));
+}
+
+void QtEventPump::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtEventPump::waitFor(std::uint32_t ms) {
+  if (ms == 0) {
+    doEvents();
+    return;
+  }
+  const int wait_ms = static_cast<int>(std::min<std::uint32_t>(ms, INT_MAX));
+  QElapsedTimer elapsed;
+  elapsed.start();
+  QEventLoop loop;
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  deadline.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+  deadline.start(wait_ms);
+  loop.exec();
+  if (!deadline.isActive()) return;  // the deadline ended the loop
+  // The loop ended early: the application is quitting (every local loop returns at once from
+  // now on). Sleep the rest so that a caller's wait loop does not spin.
+  const qint64 left = wait_ms - elapsed.elapsed();
+  if (left > 0) std::this_thread::sleep_for(std::chrono::milliseconds(left));
+}
+
+// ---- message box
+
+MsgAnswer QtMessageBox::show(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                             const std::string& detail) {
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(QCoreApplication::applicationName());
+  QString body = qtc::text(text);
+  body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(body);
+  switch (icon) {
+    case MsgIcon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+    case MsgIcon::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MsgIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
+  }
+  struct Choice {
+    QMessageBox::StandardButton button;
+    const char* name;
+    const char* accessible;
+    MsgAnswer answer;
+  };
+  static constexpr Choice kOk{QMessageBox::Ok, "msgbox_ok", "OK", MsgAnswer::Ok};
+  static constexpr Choice kYes{QMessageBox::Yes, "msgbox_yes", "Yes", MsgAnswer::Yes};
+  static constexpr Choice kNo{QMessageBox::No, "msgbox_no", "No", MsgAnswer::No};
+  static constexpr Choice kCancel{QMessageBox::Cancel, "msgbox_cancel", "Cancel",
+                                  MsgAnswer::Cancel};
+  std::vector<Choice> choices;
+  switch (buttons) {
+    case MsgButtons::Ok:
+      choices = {kOk};
+      break;
+    case MsgButtons::YesNo:
+      choices = {kYes, kNo};
+      break;
+    case MsgButtons::YesNoCancel:
+      choices = {kYes, kNo, kCancel};
+      break;
+  }
+  std::vector<std::pair<QAbstractButton*, MsgAnswer>> made;
+  for (const auto& c : choices) {
+    QPushButton* b = box.addButton(c.button);
+    b->setObjectName(QLatin1String(c.name));
+    b->setAccessibleName(QLatin1String(c.accessible));
+    made.emplace_back(b, c.answer);
+  }
+  // The first button is the default one; Escape and the close box choose the last (OK, No,
+  // Cancel).
+  box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
+  box.setEscapeButton(made.back().first);
+  if (!detail.empty()) box.setDetailedText(qtc::text(detail));
+  box.exec();
+  const QAbstractButton* clicked = box.clickedButton();
+  for (const auto& [b, answer] : made)
+    if (b == clicked) return answer;
+  return made.back().second;
+}
+
+// ---- file dialog
+
+QStringList qtNameFilters(const std::string& filter) {
+  const QStringList parts = qtc::text(filter).split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns;
+    for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+      const QString t = p.trimmed();
+      patterns << (t == QLatin1String("*.*") ? QStringLiteral("*") : t);
+    }
+    if (patterns.isEmpty()) patterns << QStringLiteral("*");
+    out << parts[i].trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+               QLatin1Char(')');
+  }
+  return out;
+}
+
+std::optional<std::string> QtFileDialog::show(const FileDialogRequest& req) {
+  QFileDialog dlg(QApplication::activeWindow(), qtc::text(req.title));
+  dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+  dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+  dlg.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dlg.setFileMode(QFileDialog::AnyFile);
+  const QStringList filters = qtNameFilters(req.filter);
+  if (!filters.isEmpty()) {
+    dlg.setNameFilters(filters);
+    if (req.filter_index >= 1 && req.filter_index <= filters.size())
+      dlg.selectNameFilter(filters[req.filter_index - 1]);
+  }
+  if (!req.init_dir.empty()) dlg.setDirectory(qtc::path(req.init_dir));
+  if (!req.file_name.empty()) dlg.selectFile(qtc::path(req.file_name));
+  if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dlg.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return qtc::pathBytes(QDir::toNativeSeparators(chosen.front()));
+}
+
+// ---- files
+
+std::string QtFileSystem::programDir() {
+  return qtc::pathBytes(QCoreApplication::applicationDirPath());
+}
+
+std::optional<std::string> QtFileSystem::findFile(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  const QFileInfo fi(qtc::path(path));
+  if (!fi.exists() || !fi.isFile() || fi.isHidden()) return std::nullopt;
+  return qtc::pathBytes(fi.fileName());
+}
+
+std::optional<std::string> QtFileSystem::readFile(const std::string& path) {
+  QFile f(qtc::path(path));
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray data = f.readAll();
+  if (f.error() != QFileDevice::NoError) return std::nullopt;
+  return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+bool QtFileSystem::writeFileAtomic(const std::string& path, const std::string& contents) {
+  QSaveFile f(qtc::path(path));
+  if (!f.open(QIODevice::WriteOnly)) return false;
+  const auto size = static_cast<qint64>(contents.size());
+  if (f.write(contents.data(), size) != size) {
+    f.cancelWriting();
+    return false;
+  }
+  return f.commit();
+}
+
+}  // namespace qx

@@ -1,0 +1,61 @@
+#pragma once
+// The services of the window on Qt: monotonic clock, event pump, message box, file dialog and
+// file services. The serial port is in qt_serial_port.h.
+
+#include <QElapsedTimer>
+#include <QStringList>
+#include <string>
+
+#include "platform/services.h"
+
+namespace qx {
+
+// Whole milliseconds since construction, truncated to 32 bits (wraps after about 49 days).
+class QtClock : public Clock {
+ public:
+  QtClock() { timer_.start(); }
+  std::uint32_t nowMs() override;
+
+ private:
+  QElapsedTimer timer_;
+};
+
+// doEvents: one pass over the pending events. waitFor: a local event loop that sleeps until an
+// event comes and ends on a precise single-shot timer. While the application is quitting a local
+// loop would return at once; the rest of the time is then slept away, never spun.
+class QtEventPump : public EventPump {
+ public:
+  void doEvents() override;
+  void waitFor(std::uint32_t ms) override;
+};
+
+// QMessageBox titled with the application's name. Its buttons are named for automation:
+// "msgbox_ok", "msgbox_yes", "msgbox_no", "msgbox_cancel".
+class QtMessageBox : public MessageBox {
+ public:
+  MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                 const std::string& detail = {}) override;
+};
+
+// Qt's own file dialog (never the desktop's), which asks no overwrite question and returns a
+// typed name whether or not the file exists: the caller tests presence itself.
+class QtFileDialog : public FileDialog {
+ public:
+  std::optional<std::string> show(const FileDialogRequest& req) override;
+};
+
+// Qt name filters from the "Description|pattern|Description|pattern" form: each pair becomes
+// "Description (patterns)", with patterns separated by ';' in the source and "*.*" (any file)
+// written as "*". "Projector INI|*.ini|*.*|*.*" -> {"Projector INI (*.ini)", "*.* (*)"}.
+QStringList qtNameFilters(const std::string& filter);
+
+class QtFileSystem : public FileSystem {
+ public:
+  std::string programDir() override;
+  std::optional<std::string> findFile(const std::string& path) override;
+  std::optional<std::string> readFile(const std::string& path) override;
+  bool writeFileAtomic(const std::string& path, const std::string& contents) override;
+  char separator() const override { return '/'; }
+};
+
+}  // namespace qx

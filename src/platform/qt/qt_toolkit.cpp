@@ -1,0 +1,345 @@
+#include "platform/qt/qt_toolkit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QStyle>
+#include <stdexcept>
+
+#include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_fonts.h"
+
+// The balls built into the window live in a resource file compiled into this static library;
+// its initialiser must be called by name (Q_INIT_RESOURCE works only at global scope).
+static void initBuiltinPictures() { Q_INIT_RESOURCE(builtin); }
+
+namespace qx {
+namespace {
+
+void setColors(QWidget* w, QPalette::ColorRole back_role, Rgb back, QPalette::ColorRole fore_role,
+               Rgb fore) {
+  QPalette p = w->palette();
+  p.setColor(back_role, qtc::color(back));
+  p.setColor(fore_role, qtc::color(fore));
+  w->setPalette(p);
+}
+
+// A picture named by the layout: a built-in one (":/...") or a file in the data directory.
+QString picturePath(const std::string& picture, const std::string& data_dir) {
+  if (picture.rfind(":/", 0) == 0) return qtc::text(picture);
+  return qtc::path(data_dir) + QLatin1Char('/') + qtc::path(picture);
+}
+
+QWidget* widgetOf(Control* c) {
+  auto* holder = dynamic_cast<QtWidgetControl*>(c);
+  if (!holder || !holder->widget()) throw std::logic_error("container without a widget");
+  return holder->widget();
+}
+
+}  // namespace
+
+// ---- key codes
+
+int keyCodeOf(int k) {
+  if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9)) return k;
+  switch (k) {
+    case Qt::Key_Backspace:
+      return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return 13;
+    case Qt::Key_Shift:
+      return 16;
+    case Qt::Key_Control:
+      return 17;
+    case Qt::Key_Alt:
+      return 18;
+    case Qt::Key_Escape:
+      return 27;
+    case Qt::Key_Space:
+      return 32;
+    case Qt::Key_PageUp:
+      return 33;
+    case Qt::Key_PageDown:
+      return 34;
+    case Qt::Key_End:
+      return 35;
+    case Qt::Key_Home:
+      return 36;
+    case Qt::Key_Left:
+      return 37;
+    case Qt::Key_Up:
+      return 38;
+    case Qt::Key_Right:
+      return 39;
+    case Qt::Key_Down:
+      return 40;
+    case Qt::Key_Insert:
+      return 45;
+    case Qt::Key_Delete:
+      return 46;
+    default:
+      break;
+  }
+  if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return 112 + (k - Qt::Key_F1);
+  return k;  // other keys keep Qt's code, far above every code named above
+}
+
+int shiftStateOf(Qt::KeyboardModifiers m) {
+  return (m.testFlag(Qt::ShiftModifier) ? 1 : 0) | (m.testFlag(Qt::ControlModifier) ? 2 : 0) |
+         (m.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+// ---- window
+
+QtWindow::QtWindow(const WindowSpec& spec, const QStringList& icon_files) {
+  setObjectName(QStringLiteral("frm_main"));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(spec.client_width, spec.client_height);
+  setCaption(spec.caption);
+  setAutoFillBackground(true);
+  setBackColor(spec.back);
+  QIcon icon;
+  for (const auto& f : icon_files)
+    if (QFileInfo::exists(f)) icon.addFile(f);
+  if (!icon.isNull()) setWindowIcon(icon);
+  qApp->installEventFilter(this);
+}
+
+QtWindow::~QtWindow() {
+  if (qApp) qApp->removeEventFilter(this);
+}
+
+void QtWindow::setCaption(const std::string& text) { setWindowTitle(qtc::text(text)); }
+std::string QtWindow::caption() const { return qtc::bytes(windowTitle()); }
+
+void QtWindow::setBackColor(Rgb c) {
+  QPalette p = palette();
+  p.setColor(QPalette::Window, qtc::color(c));
+  setPalette(p);
+}
+
+Rgb QtWindow::backColor() const { return qtc::rgb(palette().color(QPalette::Window)); }
+
+void QtWindow::centreAndShow() {
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (screen)
+    move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry())
+             .topLeft());
+  show();
+}
+
+void QtWindow::closeEvent(QCloseEvent* e) {
+  if (closing_) {
+    e->ignore();
+    return;
+  }
+  closing_ = true;
+  if (auto h = close_handler_) h();
+  closing_ = false;
+  e->accept();
+}
+
+bool QtWindow::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() != QEvent::KeyPress || !key_handler_ || !watched->isWidgetType())
+    return QWidget::eventFilter(watched, e);
+  auto* target = static_cast<QWidget*>(watched);
+  if (target->window() != this) return QWidget::eventFilter(watched, e);
+  const auto* k = static_cast<const QKeyEvent*>(e);
+  // Qt offers a key that the focus widget ignores to its parents, through this filter again:
+  // the same event object, now aimed at an ancestor of the widget it was first aimed at.
+  const LastKey seen{e, k->timestamp(), k->key(), k->modifiers()};
+  if (seen == last_key_ && last_key_target_ && target != last_key_target_ &&
+      target->isAncestorOf(last_key_target_))
+    return QWidget::eventFilter(watched, e);
+  last_key_ = seen;
+  last_key_target_ = target;
+  if (auto h = key_handler_) h(keyCodeOf(k->key()), shiftStateOf(k->modifiers()));
+  return false;  // the key goes on to its widget
+}
+
+// ---- toolkit
+
+QtToolkit::QtToolkit(std::string data_dir) : data_dir_(std::move(data_dir)) {
+  initBuiltinPictures();
+}
+
+QtToolkit::~QtToolkit() = default;
+
+Window& QtToolkit::createWindow(const WindowSpec& spec) {
+  QStringList icons;
+  if (!spec.icon.empty()) {
+    const QString main = picturePath(spec.icon, data_dir_);
+    icons << main;
+    // A hand-drawn small size beside it: "app_icon.png" -> "app_icon_16.png".
+    const QFileInfo fi(main);
+    icons << fi.path() + QLatin1Char('/') + fi.completeBaseName() + QStringLiteral("_16.") +
+                 fi.suffix();
+  }
+  window_ = std::make_unique<QtWindow>(spec, icons);
+  return *window_;
+}
+
+QButtonGroup* QtToolkit::groupFor(QWidget* container, const std::string& name) {
+  auto& g = groups_[{container, name}];
+  if (!g) {
+    g = new QButtonGroup(container);
+    g->setObjectName(qtc::text(name));
+    g->setExclusive(true);
+  }
+  return g;
+}
+
+std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& spec, Control* parent,
+                                                  const std::string& data_dir) {
+  if (!window_) throw std::logic_error("createControl before createWindow");
+  QWidget* parent_widget = parent ? widgetOf(parent) : window_.get();
+  const QString key = qtc::text(spec.key());
+
+  if (spec.kind == ControlKind::Timer) {
+    auto* t = new QTimer(window_.get());
+    t->setObjectName(key);
+    auto timer = std::make_unique<QtTimer>(t);
+    timer->setInterval(spec.interval);
+    timer->setVisible(spec.visible);
+    return timer;
+  }
+
+  std::unique_ptr<Control> control;
+  QWidget* w = nullptr;
+  const QString caption = qtc::text(spec.caption);
+  switch (spec.kind) {
+    case ControlKind::Frame: {
+      auto* box = new FrameBox(caption, parent_widget);
+      box->setAutoFillBackground(true);
+      setColors(box, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
+      control = std::make_unique<QtFrame>(box);
+      w = box;
+      break;
+    }
+    case ControlKind::PictureBox: {
+      auto* box = new QWidget(parent_widget);
+      box->setAutoFillBackground(true);
+      setColors(box, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
+      auto pic = std::make_unique<QtPictureBox>(box);
+      pic->setCaption(spec.caption);
+      control = std::move(pic);
+      w = box;
+      break;
+    }
+    case ControlKind::Label: {
+      auto* label = new ClickLabel(parent_widget);
+      label->setTextFormat(Qt::PlainText);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setText(caption);
+      label->setSpaceWidth(designSpaceWidth(spec.font));
+      label->setAutoFillBackground(true);
+      setColors(label, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
+      control = std::make_unique<QtLabel>(label, spec.accessible_name, spec.status);
+      w = label;
+      break;
+    }
+    case ControlKind::Button: {
+      auto* button = new QPushButton(caption, parent_widget);
+      setColors(button, QPalette::Button, spec.back, QPalette::ButtonText, spec.fore);
+      if (!spec.picture.empty()) {
+        QPixmap pm(picturePath(spec.picture, data_dir));
+        if (!pm.isNull()) {
+          button->setIcon(QIcon(pm));
+          button->setIconSize(pm.size());
+        }
+      }
+      control = std::make_unique<QtButton>(button);
+      w = button;
+      break;
+    }
+    case ControlKind::ComboBox: {
+      auto* combo = new DropDownList(parent_widget);
+      combo->setEditable(false);
+      setColors(combo, QPalette::Base, spec.back, QPalette::Text, spec.fore);
+      setColors(combo, QPalette::Button, spec.back, QPalette::ButtonText, spec.fore);
+      control = std::make_unique<QtComboBox>(combo);
+      w = combo;
+      break;
+    }
+    case ControlKind::TextBox: {
+      auto* edit = new QLineEdit(parent_widget);
+      setColors(edit, QPalette::Base, spec.back, QPalette::Text, spec.fore);
+      auto box = std::make_unique<QtLineTextBox>(edit, spec.control_glyphs);
+      box->setFont(spec.font);
+      box->setMaxLength(spec.max_length);
+      box->setText(spec.caption);
+      control = std::move(box);
+      w = edit;
+      break;
+    }
+    case ControlKind::MultiLineText: {
+      auto* edit = new QPlainTextEdit(parent_widget);
+      setColors(edit, QPalette::Base, spec.back, QPalette::Text, spec.fore);
+      auto box = std::make_unique<QtMultiLineTextBox>(edit);
+      box->setFont(spec.font);
+      box->setMaxLength(spec.max_length);
+      box->setText(spec.caption);
+      control = std::move(box);
+      w = edit;
+      break;
+    }
+    case ControlKind::OptionButton: {
+      auto* radio = new QRadioButton(caption, parent_widget);
+      radio->setAutoFillBackground(true);
+      setColors(radio, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
+      setColors(radio, QPalette::Button, spec.back, QPalette::ButtonText, spec.fore);
+      control = std::make_unique<QtOptionButton>(radio, groupFor(parent_widget, spec.name));
+      w = radio;
+      break;
+    }
+    case ControlKind::CheckBox: {
+      auto* check = new QCheckBox(caption, parent_widget);
+      check->setAutoFillBackground(true);
+      setColors(check, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
+      setColors(check, QPalette::Button, spec.back, QPalette::ButtonText, spec.fore);
+      control = std::make_unique<QtCheckBox>(check);
+      w = check;
+      break;
+    }
+    case ControlKind::ImageBox: {
+      auto* image = new ClickLabel(parent_widget);
+      image->setAutoFillBackground(true);
+      setColors(image, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
+      auto box = std::make_unique<QtImageBox>(image);
+      w = image;
+      w->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
+      if (!spec.picture.empty())
+        box->loadPicture(qtc::pathBytes(picturePath(spec.picture, data_dir)));
+      control = std::move(box);
+      break;
+    }
+    case ControlKind::Timer:
+      break;  // handled above
+  }
+
+  w->setObjectName(key);
+  if (spec.kind != ControlKind::ImageBox)  // an image box has taken its picture's size
+    w->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
+  if (spec.kind != ControlKind::TextBox && spec.kind != ControlKind::MultiLineText)
+    w->setFont(toQFont(spec.font));
+  // Without a name of its own a control is announced by its caption, which Qt follows as it
+  // changes.
+  if (!spec.accessible_name.empty()) w->setAccessibleName(qtc::text(spec.accessible_name));
+  // Later entries of the table lie above earlier ones: Qt stacks a new child on top.
+  w->setVisible(spec.visible);
+  w->setEnabled(spec.enabled);
+  return control;
+}
+
+}  // namespace qx
