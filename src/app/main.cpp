@@ -1,6 +1,10 @@
 // The tool's entry: the Qt application, the Qt services and toolkit, and the main window.
 
 #include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -12,6 +16,19 @@
 #include "platform/services.h"
 #include "shell/layout_table.h"
 #include "shell/main_form.h"
+
+namespace {
+
+int g_signal_pipe[2] = {-1, -1};
+
+// A termination request ends the tool through the event loop (port closed, exit status 0)
+// instead of killing it in the middle of a transaction.
+void onTerminate(int) {
+  const char c = 1;
+  [[maybe_unused]] ssize_t n = ::write(g_signal_pipe[0], &c, 1);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -42,6 +59,23 @@ int main(int argc, char** argv) {
     main_form.Unload();
     QCoreApplication::quit();
   });
+  QSocketNotifier* terminate = nullptr;
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signal_pipe) == 0) {
+    terminate = new QSocketNotifier(g_signal_pipe[1], QSocketNotifier::Read, &app);
+    QObject::connect(terminate, &QSocketNotifier::activated, [&port] {
+      char c;
+      [[maybe_unused]] ssize_t n = ::read(g_signal_pipe[1], &c, 1);
+      // exit(), not quit(): quit() would close the window and bring up the exit prompt.
+      port.close();
+      QCoreApplication::exit(0);
+    });
+    struct sigaction sa {};
+    sa.sa_handler = onTerminate;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+  }
   window.centreAndShow();
   return QApplication::exec();
 }
