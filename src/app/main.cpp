@@ -1,12 +1,13 @@
 // The tool's entry: the Qt application, the Qt services and toolkit, and the main window.
 
-#include <QApplication>
-#include <QSocketNotifier>
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
 #include <QStyle>
 #include <QStyleFactory>
+#include <csignal>
 
 #include "platform/form.h"
 #include "platform/qt/qt_fonts.h"

@@ -45,10 +45,7 @@ std::string PortErrorDetail(const PortOpenResult& r) {
 }
 
 Link::Link(Form& form, Services& services)
-    : form_(form),
-      sv_(services),
-      tim_rx_(form.timer("tim_rx")),
-      tim_fail_(form.timer("tim_fail")) {
+    : form_(form), sv_(services), tim_rx_(form.timer("tim_rx")), tim_fail_(form.timer("tim_fail")) {
   form.combo("cbo_com").onSelect([this] {
     com_port = static_cast<std::int16_t>(form_.combo("cbo_com").selectedIndex() + 1);
     set_comm();
@@ -108,9 +105,7 @@ void Link::Disconnect() {
 
 void Link::ClosePort() { sv_.port.close(); }
 
-void Link::showLinkClosed() {
-  sv_.msgbox.show(kDisconnectedText, MsgButtons::Ok, MsgIcon::Error);
-}
+void Link::showLinkClosed() { sv_.msgbox.show(kDisconnectedText, MsgButtons::Ok, MsgIcon::Error); }
 
 // A send asked for while a waited transaction waits for its reply is refused: the outer
 // transaction's bytes and reply stay undisturbed.

@@ -58,12 +58,12 @@ constexpr int kContainerPage[5] = {0, 0, 1, 1, 2};
 
 // Lists with fixed entries, in the order start-up fills them.
 constexpr const char* kFixedLists[] = {
-    "cbo_baudrate",    "cbo_com",        "cbo_proj_baudrate", "cbo_proj_databit",
-    "cbo_proj_parity", "cbo_proj_stopbit", "cbo_input",       "cbo_display",
-    "cbo_disp_mode",   "cbo_aspect",     "cbo_overscan_en",   "cbo_overscan_h",
-    "cbo_overscan_v",  "cbo_audio_en",   "cbo_audio_hdmi",    "cbo_audio_lr",
-    "cbo_hdcp_in",     "cbo_auto_on",    "cbo_auto_off",      "cbo_projsw",
-    "cbo_pic_bri",     "cbo_pic_con",    "cbo_pic_sat",       "cbo_pic_hue",
+    "cbo_baudrate",    "cbo_com",          "cbo_proj_baudrate", "cbo_proj_databit",
+    "cbo_proj_parity", "cbo_proj_stopbit", "cbo_input",         "cbo_display",
+    "cbo_disp_mode",   "cbo_aspect",       "cbo_overscan_en",   "cbo_overscan_h",
+    "cbo_overscan_v",  "cbo_audio_en",     "cbo_audio_hdmi",    "cbo_audio_lr",
+    "cbo_hdcp_in",     "cbo_auto_on",      "cbo_auto_off",      "cbo_projsw",
+    "cbo_pic_bri",     "cbo_pic_con",      "cbo_pic_sat",       "cbo_pic_hue",
     "cbo_pic_sha"};
 
 constexpr const char* kCommandBoxes[4] = {"txt_proj_disp_off_hex", "txt_proj_disp_off_text",

@@ -4,6 +4,10 @@
 // directory. Message boxes and the file dialog are Qt's own; a test answers them the way a
 // user would, by pressing their buttons.
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -14,11 +18,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <signal.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/form.h"
@@ -69,9 +70,9 @@ class ProgramDir {
   ProgramDir() {
     char tmpl[] = "/tmp/qx-e2e-XXXXXX";
     dir_ = ::mkdtemp(tmpl);
-    for (const char* f : {"auto_off.txt", "input_prefer.txt", "output_reso.txt", "ball_red.gif",
-                          "ball_gray.bmp", "logo.png", "cr.png", "key_menu.png", "key_minus.png",
-                          "key_plus.png", "app_icon.png"})
+    for (const char* f :
+         {"auto_off.txt", "input_prefer.txt", "output_reso.txt", "ball_red.gif", "ball_gray.bmp",
+          "logo.png", "cr.png", "key_menu.png", "key_minus.png", "key_plus.png", "app_icon.png"})
       fs::copy_file(fs::path(QX_DATA_DIR) / f, dir_ / f, fs::copy_options::overwrite_existing);
   }
   ~ProgramDir() {

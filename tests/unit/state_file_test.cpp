@@ -1,7 +1,8 @@
+#include "shell/state_file.h"
+
 #include <gtest/gtest.h>
 
 #include "fake/fake_app.h"
-#include "shell/state_file.h"
 
 namespace qx {
 namespace {
@@ -16,7 +17,9 @@ TEST(StateFileTest, ParsesFiveItemsAndKeepsDefaultsForWhatIsMissingOrUnfit) {
   };
   const Case cases[] = {
       {"whole file", "3\r\n1\r\n1\r\n\"/home/me/p.ini\"\r\n2\r\n", {3, 1, 1, "/home/me/p.ini", 2}},
-      {"path with a comma stays whole", "2\r\n0\r\n0\r\n\"/a,b.ini\"\r\n1\r\n", {2, 0, 0, "/a,b.ini", 1}},
+      {"path with a comma stays whole",
+       "2\r\n0\r\n0\r\n\"/a,b.ini\"\r\n1\r\n",
+       {2, 0, 0, "/a,b.ini", 1}},
       {"empty file", "", {}},
       {"short file keeps what it has", "4\r\n1\r\n", {4, 1, 0, "", 0}},
       {"page outside 0..2 is kept", "1\r\n0\r\n0\r\n\"\"\r\n7\r\n", {1, 0, 0, "", 7}},
