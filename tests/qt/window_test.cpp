@@ -70,6 +70,11 @@ TEST_F(WindowTest, WindowHasAFixedSizeAndNoMaximiseBox) {
   EXPECT_FALSE(window().windowIcon().isNull());
   window().setCaption("QX-ZENK-RX v2.2.8 - C:\\proj\\a.ini");
   EXPECT_EQ(window().windowTitle(), QStringLiteral("QX-ZENK-RX v2.2.8 - C:\\proj\\a.ini"));
+  // A profile path in the file name encoding shows decoded and reads back byte for byte.
+  const std::string utf8 = "QX-ZENK-RX v2.2.8 /home/j\xc3\xb6rg/a.ini";
+  window().setCaption(utf8);
+  EXPECT_EQ(window().windowTitle(), QString::fromUtf8("QX-ZENK-RX v2.2.8 /home/j\u00f6rg/a.ini"));
+  EXPECT_EQ(window().caption(), utf8);
 }
 
 // Every control of the table exists under its key, in its container, at its place, with its

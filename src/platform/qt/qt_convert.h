@@ -31,6 +31,18 @@ inline std::string pathBytes(const QString& p) {
   return std::string(b.constData(), static_cast<std::size_t>(b.size()));
 }
 
+// Text that may carry a file path (the window caption, message boxes): bytes that form valid
+// UTF-8 with a non-ASCII character are a path in the file name encoding and are shown decoded;
+// anything else is one byte per character.
+inline QString pathText(const std::string& s) {
+  bool high = false;
+  for (unsigned char c : s) high = high || c >= 0x80;
+  if (!high) return text(s);
+  const QString decoded = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+  if (decoded.toUtf8() == QByteArray(s.data(), static_cast<qsizetype>(s.size()))) return decoded;
+  return text(s);
+}
+
 inline QColor color(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 inline Rgb rgb(const QColor& c) {

@@ -57,7 +57,7 @@ MsgAnswer QtMessageBox::show(const std::string& text, MsgButtons buttons, MsgIco
                              const std::string& detail) {
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(QCoreApplication::applicationName());
-  QString body = qtc::text(text);
+  QString body = qtc::pathText(text);
   body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   box.setTextFormat(Qt::PlainText);
   box.setText(body);
@@ -106,7 +106,7 @@ MsgAnswer QtMessageBox::show(const std::string& text, MsgButtons buttons, MsgIco
   // Cancel).
   box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
   box.setEscapeButton(made.back().first);
-  if (!detail.empty()) box.setDetailedText(qtc::text(detail));
+  if (!detail.empty()) box.setDetailedText(qtc::pathText(detail));
   box.exec();
   const QAbstractButton* clicked = box.clickedButton();
   for (const auto& [b, answer] : made)

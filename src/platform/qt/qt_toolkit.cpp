@@ -120,8 +120,11 @@ QtWindow::~QtWindow() {
   if (qApp) qApp->removeEventFilter(this);
 }
 
-void QtWindow::setCaption(const std::string& text) { setWindowTitle(qtc::text(text)); }
-std::string QtWindow::caption() const { return qtc::bytes(windowTitle()); }
+void QtWindow::setCaption(const std::string& text) {
+  caption_ = text;
+  setWindowTitle(qtc::pathText(text));
+}
+std::string QtWindow::caption() const { return caption_; }
 
 void QtWindow::setBackColor(Rgb c) {
   QPalette p = palette();

@@ -43,6 +43,7 @@ class QtWindow : public QWidget, public Window {
  private:
   KeyHandler key_handler_;
   std::function<void()> close_handler_;
+  std::string caption_;  // as set: the title shows it decoded
   bool closing_ = false;
   // The key press last handed to the handler and the widget it was aimed at, so that its trip
   // up the widget tree is not reported again.
