@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/form.h"
+#include "qt/qt_test_support.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_toolkit.h"
@@ -33,17 +34,9 @@ namespace qx::e2e {
 
 namespace fs = std::filesystem;
 
-// Pumps events, sleeping between them, until done() holds or a generous bound passes. The
-// bound only keeps a broken build from hanging; it is no speed requirement.
+// Pumps events, sleeping between them, until done() holds or a generous bound passes.
 inline bool pumpUntil(const std::function<bool()>& done, int bound_ms = 10000) {
-  QtEventPump pump;
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > bound_ms) return false;
-    pump.waitFor(10);
-  }
-  return true;
+  return test::pumpUntil(done, bound_ms);
 }
 
 inline void pumpFor(int ms) {
