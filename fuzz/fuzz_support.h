@@ -46,4 +46,24 @@ class Input {
   std::size_t pos_ = 0;
 };
 
+// The link's terminator recognition, one byte at a time: term goes "", "]", "]$", "]$" + CR
+// and stays complete; any byte that does not continue the match starts it over from "" (a
+// second "]" included).
+inline void FeedTerminator(std::string& term, char b) {
+  if (term == "]$\r") return;
+  if (term.empty())
+    term = b == ']' ? "]" : "";
+  else if (term == "]")
+    term = b == '$' ? "]$" : "";
+  else
+    term = b == '\r' ? "]$\r" : "";
+}
+
+// Whether bytes, received in one waited transaction, complete its reply.
+inline bool CompletesReply(const std::string& bytes) {
+  std::string term;
+  for (char b : bytes) FeedTerminator(term, b);
+  return term == "]$\r";
+}
+
 }  // namespace qx::fuzz

@@ -38,16 +38,6 @@ struct Expected {
   bool reply_done = false;
 };
 
-void feedTerminator(std::string& term, char b) {
-  if (term == "]$\r") return;  // complete until the next waited transaction
-  if (term.empty())
-    term = b == ']' ? "]" : "";
-  else if (term == "]")
-    term = b == '$' ? "]$" : "";
-  else
-    term = b == '\r' ? "]$\r" : "";
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -102,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (link.await_reply) {
           e.rx_text.push_back(b);
-          feedTerminator(e.term_state, b);
+          qx::fuzz::FeedTerminator(e.term_state, b);
         }
       }
     }
