@@ -32,6 +32,25 @@ bool DisplayLineFits(int which, std::size_t n) {
   return line <= kCodecBufSize;
 }
 
+std::optional<DisplayBytesSpan> LocateDisplayBytes(std::string_view word, std::string_view reply,
+                                                   std::size_t received) {
+  const auto arg = QueryReplyValue(word, reply);
+  if (!arg) return std::nullopt;
+  const auto comma = arg->find(',');
+  if (comma == std::string::npos) return std::nullopt;
+  const std::int64_t n =
+      RoundHalfEvenToInt(LenientDecimal(std::string_view(*arg).substr(0, comma)));
+  DisplayBytesSpan span;
+  span.start = word.size() + comma + 1;
+  if (n > 0) {
+    // A count beyond the bytes received (or beyond the buffer) is a failed read.
+    if (span.start > received || static_cast<std::uint64_t>(n) > received - span.start)
+      return std::nullopt;
+    span.count = static_cast<std::size_t>(n);
+  }
+  return span;
+}
+
 DisplayCommands::DisplayCommands(PageContext& ctx, CtrlStores& stores, PortSettings& port)
     : ctx_(ctx), stores_(stores), port_(port) {
   Form& f = ctx.form;
@@ -136,28 +155,18 @@ void DisplayCommands::cmd_read_disp(int which) {
   Link& link = ctx_.link;
   const std::string word = wordOf(which);
   link.SendCommand(QueryLine(word));
-  const auto arg = link.reply_done ? QueryReplyValue(word, link.reply_text) : std::nullopt;
-  if (!arg) return notice("Read fail !");
-  const auto comma = arg->find(',');
-  if (comma == std::string::npos) return notice("Read fail !");
-  // The count decides how many bytes follow the comma; they are taken from the raw bytes, so
-  // commas, "]$" and carriage returns inside the command are kept.
-  const std::int64_t n =
-      RoundHalfEvenToInt(LenientDecimal(std::string_view(*arg).substr(0, comma)));
-  const std::size_t start = word.size() + comma + 1;
-  const std::size_t received = link.byte_len > 0 ? static_cast<std::size_t>(link.byte_len) : 0;
-  std::size_t count = 0;
-  if (n > 0) {
-    // A count beyond the bytes received (or beyond the buffer) is a failed read.
-    if (start > received || static_cast<std::uint64_t>(n) > received - start)
-      return notice("Read fail !");
-    count = static_cast<std::size_t>(n);
+  const std::size_t received = std::min<std::size_t>(
+      link.byte_len > 0 ? static_cast<std::size_t>(link.byte_len) : 0, link.byte_buf.size());
+  const auto span =
+      link.reply_done ? LocateDisplayBytes(word, link.reply_text, received) : std::nullopt;
+  if (!span) return notice("Read fail !");
+  // The bytes are taken from the raw reply bytes, so commas, "]$" and carriage returns inside
+  // the command are kept.
+  if (span->count > 0) {
+    const auto first = link.byte_buf.begin() + static_cast<std::ptrdiff_t>(span->start);
+    std::copy(first, first + static_cast<std::ptrdiff_t>(span->count), link.byte_buf.begin());
   }
-  if (count > 0) {
-    const auto first = link.byte_buf.begin() + static_cast<std::ptrdiff_t>(start);
-    std::copy(first, first + static_cast<std::ptrdiff_t>(count), link.byte_buf.begin());
-  }
-  link.byte_len = static_cast<std::int16_t>(count);
+  link.byte_len = static_cast<std::int16_t>(span->count);
   std::string& hex = which == kDisplayOn ? s.disp_on_hex : s.disp_off_hex;
   hex = BytesToHex(link.byte_buf, link.byte_len);
   const Boxes b = boxesOf(which);

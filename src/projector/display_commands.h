@@ -4,7 +4,9 @@
 // commands. On the wire a display command is the word, the byte count in decimal, a comma, the
 // bytes themselves (any value) and "]$" + CR.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "codec/hex_codec.h"
 #include "link/page_context.h"
@@ -54,5 +56,19 @@ class DisplayCommands {
 // Whether a display command of n bytes fits the link's 75-byte line buffer together with its
 // word, count, comma and terminator.
 bool DisplayLineFits(int which, std::size_t n);
+
+// Where a display command's bytes lie in the raw bytes of the reply to its query.
+struct DisplayBytesSpan {
+  std::size_t start = 0;  // index of the first byte, just after the comma
+  std::size_t count = 0;
+};
+
+// Reads the reply to the query of word ("WP_DisplayOn[" or "WP_DisplayOff["): reply is the reply
+// text and received the number of its first bytes kept raw in the byte buffer. The count before
+// the first comma of the reply value (a lenient number; 0 or less gives no bytes) says how many
+// bytes follow the comma. Nothing when the reply does not answer word, its value holds no
+// comma, or the count runs past the bytes received.
+std::optional<DisplayBytesSpan> LocateDisplayBytes(std::string_view word, std::string_view reply,
+                                                   std::size_t received);
 
 }  // namespace qx

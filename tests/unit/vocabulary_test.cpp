@@ -94,6 +94,17 @@ TEST(Vocabulary, LenientNumberRoundsHalfToEven) {
       {"0.0000", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(LenientNumber(c.text), c.n) << '"' << c.text << '"';
+
+  // Beyond the double range the digits decide, not the exponent's sign: a tiny mantissa with a
+  // positive exponent is still tiny, a huge one with a negative exponent still huge.
+  const std::string zeros(330, '0');
+  EXPECT_EQ(LenientNumber("0." + zeros + "1e5"), 0);
+  EXPECT_EQ(LenientNumber("-0." + zeros + "1E+5"), 0);
+  EXPECT_EQ(LenientNumber("1" + zeros + "e-5"), std::int64_t{1} << 62);
+  EXPECT_EQ(LenientNumber("-1" + zeros + ".5e-5"), -(std::int64_t{1} << 62));
+  EXPECT_EQ(LenientNumber("0." + zeros + "1e999"), std::int64_t{1} << 62);
+  EXPECT_EQ(LenientNumber("0." + zeros + "1e" + zeros + "5"), 0);
+  EXPECT_EQ(LenientNumber("1" + zeros + "e-999"), 0);
 }
 
 TEST(Vocabulary, ProjSwPositionDividesByFiveRoundingDown) {
