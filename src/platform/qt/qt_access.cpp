@@ -1,6 +1,7 @@
 #include "platform/qt/qt_access.h"
 
 #include <QAccessible>
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QPainter>
@@ -69,10 +70,65 @@ class ClickLabelAccessible : public QAccessibleWidget {
   ClickLabel* label() const { return static_cast<ClickLabel*>(widget()); }
 };
 
-// ClickLabel has no meta-object of its own: Qt asks for it under QLabel's class name.
-QAccessibleInterface* clickLabelFactory(const QString& class_name, QObject* object) {
-  if (class_name != QLatin1String("QLabel")) return nullptr;
-  if (auto* label = dynamic_cast<ClickLabel*>(object)) return new ClickLabelAccessible(label);
+// The accessible face of a drop-down list. Qt's own one names a list on Linux by its current
+// entry (leaving its label to the label relation), so two lists showing "On" would share a name
+// and a list without a selection would have none. Here the name is the list's own: its
+// accessible name, else the text of its buddy label; the current entry is its value. The rest
+// is what Qt offers for a list that cannot be edited: the drop-down view as only child, and
+// opening or closing it as action.
+class DropDownListAccessible : public QAccessibleWidget {
+ public:
+  explicit DropDownListAccessible(DropDownList* list)
+      : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return list()->currentText();
+    QString s = QAccessibleWidget::text(t);  // the own name, or the buddy label's text
+    if (t == QAccessible::Name && s.isEmpty()) s = list()->currentText();
+    return s;
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.expandable = true;
+    s.hasPopup = true;
+    const bool open = list()->view()->isVisible();
+    s.expanded = open;
+    s.collapsed = !open;
+    return s;
+  }
+
+  int childCount() const override { return 1; }
+  QAccessibleInterface* child(int index) const override {
+    return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return child && child->object() == list()->view() ? 0 : -1;
+  }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+  QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+  void doAction(const QString& name) override {
+    if (name != showMenuAction() && name != pressAction()) return;
+    if (list()->view()->isVisible())
+      list()->hidePopup();
+    else
+      list()->showPopup();
+  }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+ private:
+  DropDownList* list() const { return static_cast<DropDownList*>(widget()); }
+};
+
+// The toolkit's widget classes have no meta-object of their own: Qt asks for them under the
+// class names of the Qt widgets they extend.
+QAccessibleInterface* toolkitFactory(const QString& class_name, QObject* object) {
+  if (class_name == QLatin1String("QLabel")) {
+    if (auto* label = dynamic_cast<ClickLabel*>(object)) return new ClickLabelAccessible(label);
+  } else if (class_name == QLatin1String("QComboBox")) {
+    if (auto* list = dynamic_cast<DropDownList*>(object)) return new DropDownListAccessible(list);
+  }
   return nullptr;
 }
 
@@ -81,7 +137,7 @@ constexpr int kRingWidth = 2;
 
 }  // namespace
 
-void installLabelAccessibility() { QAccessible::installFactory(clickLabelFactory); }
+void installToolkitAccessibility() { QAccessible::installFactory(toolkitFactory); }
 
 void completeKeyboardAndLabels(QWidget& window, const LayoutTable& table) {
   auto find = [&window](const std::string& key) {

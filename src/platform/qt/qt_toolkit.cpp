@@ -209,7 +209,7 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* e) {
 
 QtToolkit::QtToolkit(std::string data_dir) : data_dir_(std::move(data_dir)) {
   initBuiltinPictures();
-  installLabelAccessibility();
+  installToolkitAccessibility();
 }
 
 QtToolkit::~QtToolkit() = default;
