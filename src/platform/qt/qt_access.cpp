@@ -1,7 +1,7 @@
 #include "platform/qt/qt_access.h"
 
-#include <QAccessible>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QPainter>

@@ -174,6 +174,9 @@ void QtWindow::centreAndShow() {
     move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry())
              .topLeft());
   show();
+  // Ask for the keyboard at once, so that it works without a click first (a desktop without a
+  // window manager gives it to nobody otherwise).
+  activateWindow();
 }
 
 void QtWindow::closeEvent(QCloseEvent* e) {

@@ -38,7 +38,8 @@ class QtWindow : public QWidget, public Window {
   // Runs h from the close event, before the window closes. The close is never cancelled; a
   // second close request while h runs is ignored.
   void onClose(std::function<void()> h) { close_handler_ = std::move(h); }
-  // Places the window in the middle of its screen's free area and shows it.
+  // Places the window in the middle of its screen's free area, shows it and asks for the
+  // keyboard focus.
   void centreAndShow();
 
  protected:
