@@ -16,8 +16,9 @@ namespace qx {
 namespace {
 
 // The accessible face of a ClickLabel. Its role follows the label's use, which its owner may
-// set after the interface was made (a click handler comes after the window is built).
-class ClickLabelAccessible : public QAccessibleWidget {
+// set after the interface was made (a click handler comes after the window is built). A label
+// showing a picture describes it as an image, as Qt's own label interface does.
+class ClickLabelAccessible : public QAccessibleWidget, public QAccessibleImageInterface {
  public:
   explicit ClickLabelAccessible(ClickLabel* l) : QAccessibleWidget(l, QAccessible::StaticText) {}
 
@@ -34,6 +35,15 @@ class ClickLabelAccessible : public QAccessibleWidget {
     if (!label()->pixmap().isNull()) return QAccessible::Graphic;
     return QAccessible::StaticText;
   }
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::ImageInterface && !label()->pixmap().isNull())
+      return static_cast<QAccessibleImageInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+  QString imageDescription() const override { return text(QAccessible::Name); }
+  QSize imageSize() const override { return label()->pixmap().size(); }
+  QPoint imagePosition() const override { return rect().topLeft(); }
 
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
