@@ -155,6 +155,12 @@ class Window {
   // Every key press reaches this handler before the focused control sees it; the key is not
   // swallowed.
   virtual void onKeyDown(KeyHandler h) = 0;
+  // A key combination of the whole window (key code and shift state as the key-down handler
+  // gets them): pressed anywhere in the window it runs h, and neither the focused control nor
+  // the key-down handler sees that key press.
+  virtual void addShortcut(int key_code, int shift, Handler h) = 0;
+  // Gives the keyboard focus to the control with this key, when it can take the focus.
+  virtual void focusControl(const std::string& key) = 0;
 };
 
 }  // namespace qx

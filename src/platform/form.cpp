@@ -10,6 +10,7 @@ Form::Form(Toolkit& toolkit, const LayoutTable& table, const std::string& data_d
     if (!spec.parent.empty()) parent = &control(spec.parent);
     controls_[spec.key()] = toolkit.createControl(spec, parent, data_dir);
   }
+  toolkit.completeWindow(table);
 }
 
 Control& Form::control(const std::string& key) const {

@@ -24,6 +24,13 @@ enum class ControlKind {
   Timer,
 };
 
+// How changes of a label's text reach a screen reader.
+enum class StatusKind {
+  None,
+  Value,   // a value read back from the receiver: status text, announced politely
+  Notice,  // a short-lived failure notice: an alert, announced when it appears
+};
+
 struct Rect {
   int left = 0, top = 0, width = 0, height = 0;
   friend bool operator==(const Rect&, const Rect&) = default;
@@ -47,7 +54,10 @@ struct ControlSpec {
   bool control_glyphs = false;  // text boxes: draw characters 7 and 8 as visible glyphs
   int interval = 0;         // timers: milliseconds
   std::string accessible_name;  // name announced by screen readers; empty: the caption
-  bool status = false;      // announced when its text changes (notices, read-back labels)
+  std::string description;  // more for screen readers to say, such as a keyboard shortcut
+  StatusKind status = StatusKind::None;  // labels: announced when their text changes
+  std::string buddy;        // labels: key of the one control this label names
+  bool tab_stop = true;     // false: never reached with Tab (controls outside the client area)
 
   // The key the control is known by: "cbo_aspect", or "cmd_conn_0" for array members.
   std::string key() const { return index < 0 ? name : name + "_" + std::to_string(index); }
@@ -68,6 +78,14 @@ struct LayoutTable {
       if (c.key() == key) return &c;
     return nullptr;
   }
+  // The control's place in the window's client area (its rect is relative to its container).
+  Rect absoluteRect(const ControlSpec& spec) const;
 };
+
+// The keys of every control that can take the keyboard focus (every control with a face except
+// containers and those that are no tab stop), in reading order: row by row from the top, left to
+// right within a row. A control starts a new row unless its top lies within the upper half of
+// the row's first control, so a label a few pixels lower than its list still shares its row.
+std::vector<std::string> readingOrder(const LayoutTable& table);
 
 }  // namespace qx

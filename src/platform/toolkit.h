@@ -17,6 +17,9 @@ class Toolkit {
   // data_dir is where pictures named by the spec are found.
   virtual std::unique_ptr<Control> createControl(const ControlSpec& spec, Control* parent,
                                                  const std::string& data_dir) = 0;
+  // Called once when every control of the table exists: lets the backend link labels to the
+  // controls they name and set the keyboard order. Nothing to do for a backend without either.
+  virtual void completeWindow(const LayoutTable& /*table*/) {}
 };
 
 }  // namespace qx

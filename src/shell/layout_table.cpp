@@ -60,7 +60,7 @@ ControlSpec notice(std::string name, std::string parent, Rect r) {
   auto s = label(std::move(name), std::move(parent), r, {}, kV975B);
   s.fore = colors::kNoticeRed;
   s.visible = false;
-  s.status = true;
+  s.status = StatusKind::Notice;  // announced by its text when it appears
   return s;
 }
 
@@ -72,6 +72,17 @@ ControlSpec frame(std::string name, Rect r, std::string caption) {
 
 ControlSpec withName(ControlSpec s, std::string accessible) {
   s.accessible_name = std::move(accessible);
+  return s;
+}
+
+// A label that names one control: screen readers find it as that control's label.
+ControlSpec labelFor(ControlSpec s, std::string buddy) {
+  s.buddy = std::move(buddy);
+  return s;
+}
+
+ControlSpec withShortcut(ControlSpec s, std::string keys) {
+  s.description = "Keyboard shortcut: " + std::move(keys);
   return s;
 }
 
@@ -123,14 +134,19 @@ LayoutTable build() {
   };
   add({
       ball("img_ball_proj", 6, ":/ball_red.gif", "Projector page"),
-      withName(label("lab_title_proj", {}, {34, 66, 83, 25}, "Projector", kV1125B),
-               "Projector page"),
+      withShortcut(withName(label("lab_title_proj", {}, {34, 66, 83, 25}, "Projector", kV1125B),
+                            "Projector page"),
+                   "Ctrl+1"),
       ball("img_ball_zenk", 124, ":/ball_gray.bmp", "ZENK Receiver page"),
-      withName(label("lab_title_zenk", {}, {152, 66, 133, 27}, "ZENK Receiver", kV1125B),
-               "ZENK Receiver page"),
+      withShortcut(
+          withName(label("lab_title_zenk", {}, {152, 66, 133, 27}, "ZENK Receiver", kV1125B),
+                   "ZENK Receiver page"),
+          "Ctrl+2"),
       ball("img_ball_panel", 288, ":/ball_gray.bmp", "Control Panel page"),
-      withName(label("lab_title_panel", {}, {316, 66, 133, 27}, "Control Panel", kV1125B),
-               "Control Panel page"),
+      withShortcut(
+          withName(label("lab_title_panel", {}, {316, 66, 133, 27}, "Control Panel", kV1125B),
+                   "Control Panel page"),
+          "Ctrl+3"),
   });
 
   // Page 0: projector command settings.
@@ -142,18 +158,22 @@ LayoutTable build() {
       label("lab_proj_disp_on", P, {10, 130, 81, 19}, "Display On"),
       label("lab_proj_disp_off", P, {6, 164, 81, 19}, "Display Off"),
       notice("lab_proj_reply", P, {284, 24, 75, 23}),
-      button("cmd_load", P, {8, 24, 69, 25}, "Load"),
-      button("cmd_save", P, {78, 24, 69, 25}, "Save"),
-      button("cmd_proj_send", P, {362, 18, 73, 25}, "Send", kV12B),
-      button("cmd_proj_read", P, {436, 18, 73, 25}, "Read", kV12B),
+      withName(button("cmd_load", P, {8, 24, 69, 25}, "Load"), "Load profile"),
+      withName(button("cmd_save", P, {78, 24, 69, 25}, "Save"), "Save profile"),
+      withName(button("cmd_proj_send", P, {362, 18, 73, 25}, "Send", kV12B),
+               "Send projector commands"),
+      withName(button("cmd_proj_read", P, {436, 18, 73, 25}, "Read", kV12B),
+               "Read projector commands"),
       list("cbo_proj_baudrate", P, {98, 74, 85, 24}, "Projector Baud Rate",
            {"2400", "9600", "19200", "38400", "56000", "57600", "115200"}),
       list("cbo_proj_databit", P, {186, 74, 85, 24}, "Projector Data Bit", {"5", "6", "7", "8"}),
       list("cbo_proj_parity", P, {274, 74, 85, 24}, "Projector Parity",
            {"None", "Odd", "Even", "Mark", "Space"}),
       list("cbo_proj_stopbit", P, {362, 74, 85, 24}, "Projector Stop Bit", {"1", "1.5", "2"}),
-      hiddenButton("cmd_read_port", P, {454, 60, 53, 25}, "Read"),
-      hiddenButton("cmd_send_port", P, {454, 86, 53, 25}, "Send"),
+      withName(hiddenButton("cmd_read_port", P, {454, 60, 53, 25}, "Read"),
+               "Read projector port settings"),
+      withName(hiddenButton("cmd_send_port", P, {454, 86, 53, 25}, "Send"),
+               "Send projector port settings"),
       withName(indexed(make(K::OptionButton, "opt_cmd_fmt", P, {84, 110, 59, 17}, "Text"), 0),
                "Text format"),
       withName(indexed(make(K::OptionButton, "opt_cmd_fmt", P, {142, 110, 63, 17}, "Hex"), 1),
@@ -181,19 +201,19 @@ LayoutTable build() {
       crButton("cmd_cr_disp_off", {490, 164, 23, 29}, "Append carriage return to Display Off"),
       cmdBox("txt_proj_disp_on_hex", {84, 130, 429, 29}, 150, false, "Display On hex"),
       cmdBox("txt_proj_disp_off_hex", {84, 164, 429, 29}, 150, false, "Display Off hex"),
-      hiddenButton("cmd_send_disp_on", P, {0, 0, 53, 25}, "Send"),
-      hiddenButton("cmd_send_disp_off", P, {0, 0, 53, 25}, "Send"),
-      hiddenButton("cmd_read_disp_on", P, {0, 0, 53, 25}, "Read"),
-      hiddenButton("cmd_read_disp_off", P, {0, 0, 53, 25}, "Read"),
+      withName(hiddenButton("cmd_send_disp_on", P, {0, 0, 53, 25}, "Send"), "Send Display On"),
+      withName(hiddenButton("cmd_send_disp_off", P, {0, 0, 53, 25}, "Send"), "Send Display Off"),
+      withName(hiddenButton("cmd_read_disp_on", P, {0, 0, 53, 25}, "Read"), "Read Display On"),
+      withName(hiddenButton("cmd_read_disp_off", P, {0, 0, 53, 25}, "Read"), "Read Display Off"),
   });
 
   // Page 0: projector controls.
   const std::string PC = "fra_proj_ctrl";
   c.push_back(frame(PC, {6, 306, 517, 91}, "Projector Controls"));
   add({
-      label("lab_auto_on", PC, {8, 24, 111, 19}, "Auto Display On"),
-      label("lab_auto_off", PC, {4, 60, 111, 19}, "Auto Display Off"),
-      label("lab_projsw", PC, {258, 60, 97, 19}, "ProjSW Mode"),
+      labelFor(label("lab_auto_on", PC, {8, 24, 111, 19}, "Auto Display On"), "cbo_auto_on"),
+      labelFor(label("lab_auto_off", PC, {4, 60, 111, 19}, "Auto Display Off"), "cbo_auto_off"),
+      labelFor(label("lab_projsw", PC, {258, 60, 97, 19}, "ProjSW Mode"), "cbo_projsw"),
       label("lab_second", PC, {348, 62, 39, 19}, "(sec.)", kV825),
       list("cbo_auto_on", PC, {116, 22, 125, 24}, "Auto Display On", kOnOff),
       list("cbo_auto_off", PC, {116, 58, 125, 24}, "Auto Display Off", kOnOff),
@@ -209,22 +229,22 @@ LayoutTable build() {
     auto s = label(std::move(name), W, r, {});
     s.fore = colors::kWhite;
     s.back = colors::kGrey;
-    s.status = true;
+    s.status = StatusKind::Value;
     s.accessible_name = std::move(accessible);
     return s;
   };
   add({
-      label("lab_input", W, {40, 28, 95, 19}, "Input Source"),
-      label("lab_in_prefer", W, {20, 60, 109, 19}, "Input Resolution"),
-      label("lab_output", W, {8, 94, 121, 19}, "Output Resolution"),
-      label("lab_aspect", W, {78, 128, 59, 19}, "Aspect"),
-      label("lab_vga_auto", W, {16, 162, 117, 19}, "VGA Auto Adjust"),
+      labelFor(label("lab_input", W, {40, 28, 95, 19}, "Input Source"), "cbo_input"),
+      labelFor(label("lab_in_prefer", W, {20, 60, 109, 19}, "Input Resolution"), "cbo_in_prefer"),
+      labelFor(label("lab_output", W, {8, 94, 121, 19}, "Output Resolution"), "cbo_output"),
+      labelFor(label("lab_aspect", W, {78, 128, 59, 19}, "Aspect"), "cbo_aspect"),
+      labelFor(label("lab_vga_auto", W, {16, 162, 117, 19}, "VGA Auto Adjust"), "cmd_vga_auto"),
       label("lab_overscan", W, {6, 192, 239, 19}, "Overscan  Enable      H%        V%"),
-      label("lab_baudrate", W, {6, 246, 131, 19}, "ZENK TX Baudrate"),
-      label("lab_disp_mode", W, {292, 60, 97, 19}, "Display Mode"),
-      label("lab_display", W, {284, 94, 103, 19}, "Display On/Off"),
-      label("lab_hdcp_in", W, {294, 128, 91, 19}, "Display HDCP"),
-      label("lab_standby", W, {290, 162, 67, 19}, "Auto Off"),
+      labelFor(label("lab_baudrate", W, {6, 246, 131, 19}, "ZENK TX Baudrate"), "cbo_baudrate"),
+      labelFor(label("lab_disp_mode", W, {292, 60, 97, 19}, "Display Mode"), "cbo_disp_mode"),
+      labelFor(label("lab_display", W, {284, 94, 103, 19}, "Display On/Off"), "cbo_display"),
+      labelFor(label("lab_hdcp_in", W, {294, 128, 91, 19}, "Display HDCP"), "cbo_hdcp_in"),
+      labelFor(label("lab_standby", W, {290, 162, 67, 19}, "Auto Off"), "cbo_standby"),
       label("lab_minute", W, {348, 164, 39, 19}, "(sec.)", kV825),
       label("lab_audio", W, {280, 192, 227, 19}, "Audio  On/Off     HDMI       L/R"),
       label("lab_info", W, {276, 246, 213, 19}, "FW          TX             RX"),
@@ -281,17 +301,18 @@ LayoutTable build() {
     panel.visible = false;
     c.push_back(panel);
   }
-  auto key = [&](std::string name, int left, std::string picture, std::string accessible) {
+  auto key = [&](std::string name, int left, std::string picture, std::string accessible,
+                 std::string letter) {
     auto s = button(std::move(name), K2, {left, 18, 91, 41}, {});
     s.picture = std::move(picture);
     s.accessible_name = std::move(accessible);
-    return s;
+    return withShortcut(s, std::move(letter));
   };
   add({
       label("lab_panel", K2, {48, 62, 275, 23}, "       J              K              L", kV12),
-      key("cmd_btn_menu", 42, "key_menu.png", "Menu key"),
-      key("cmd_btn_minus", 138, "key_minus.png", "Minus key"),
-      key("cmd_btn_plus", 234, "key_plus.png", "Plus key"),
+      key("cmd_btn_menu", 42, "key_menu.png", "Menu key", "J"),
+      key("cmd_btn_minus", 138, "key_minus.png", "Minus key", "K"),
+      key("cmd_btn_plus", 234, "key_plus.png", "Plus key", "L"),
   });
 
   // Log group: below the client area, never on screen.
@@ -299,14 +320,14 @@ LayoutTable build() {
     auto rx = make(K::MultiLineText, "txt_rx", {}, {2, 536, 491, 131}, {}, kFixedsys12);
     rx.back = colors::kWhite;
     rx.accessible_name = "Receive log";
+    rx.tab_stop = false;
     auto check = make(K::CheckBox, "chk_auto", {}, {504, 634, 19, 17});
     check.accessible_name = "Auto clear log";
-    add({
-        rx,
-        withName(button("cmd_clear", {}, {496, 584, 29, 47}, "C", kFixedsys12), "Clear log"),
-        check,
-        label("Label1", {}, {496, 652, 29, 25}, "Auto", kV825B),
-    });
+    check.tab_stop = false;
+    auto clear =
+        withName(button("cmd_clear", {}, {496, 584, 29, 47}, "C", kFixedsys12), "Clear log");
+    clear.tab_stop = false;
+    add({rx, clear, check, label("Label1", {}, {496, 652, 29, 25}, "Auto", kV825B)});
   }
 
   // Timers, stopped when the window is created.

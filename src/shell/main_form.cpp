@@ -51,6 +51,7 @@ struct Selector {
 constexpr Selector kSelectors[3] = {{"img_ball_proj", "lab_title_proj"},
                                     {"img_ball_zenk", "lab_title_zenk"},
                                     {"img_ball_panel", "lab_title_panel"}};
+constexpr int kCtrlOnly = 2;  // shift state of a key pressed with Ctrl alone
 constexpr const char* kContainers[5] = {"fra_proj", "fra_proj_ctrl", "fra_wp_ctrl", "fra_picture",
                                         "pic_panel"};
 // Which page each container belongs to.
@@ -79,6 +80,14 @@ MainForm::MainForm(Form& form, Services& services)
   for (std::int16_t p = 0; p < 3; ++p) {
     form.image(kSelectors[p].ball).onClick([this, p] { selectPage(p); });
     form.label(kSelectors[p].title).onClick([this, p] { selectPage(p); });
+    // Ctrl+1, Ctrl+2 and Ctrl+3 choose a page from the keyboard as a click on its selector
+    // does, and put the focus on its title, so that a screen reader names the page. As a
+    // shortcut the key press reaches neither the focused control (a list would pick an entry
+    // starting with that digit and send it) nor the key-down handler.
+    form.window().addShortcut('1' + p, kCtrlOnly, [this, p] {
+      selectPage(p);
+      form_.window().focusControl(kSelectors[p].title);
+    });
   }
   form.window().onKeyDown([this](int key, int shift) { pages_->keys.KeyDown(key, shift); });
 }

@@ -261,15 +261,26 @@ class FakeWindow : public Window {
   void setBackColor(Rgb c) override { back_ = c; }
   Rgb backColor() const override { return back_; }
   void onKeyDown(KeyHandler h) override { key_ = std::move(h); }
+  // A key press: a shortcut takes it whole, any other key goes to the key-down handler.
   void pressKey(int code, int shift = 0) {
+    if (auto s = shortcuts_.find({code, shift}); s != shortcuts_.end()) {
+      if (auto h = s->second) h();
+      return;
+    }
     if (key_) key_(code, shift);
   }
+  void addShortcut(int code, int shift, Handler h) override {
+    shortcuts_[{code, shift}] = std::move(h);
+  }
+  void focusControl(const std::string& key) override { focused = key; }
   WindowSpec spec;
+  std::string focused;  // the control last given the focus
 
  private:
   std::string caption_;
   Rgb back_;
   KeyHandler key_;
+  std::map<std::pair<int, int>, Handler> shortcuts_;
 };
 
 class FakeToolkit : public Toolkit {

@@ -261,7 +261,7 @@ TEST_F(ControlsTest, StartingARunningTimerKeepsItsPhase) {
 
 TEST_F(ControlsTest, StatusLabelCarriesItsTextInItsAccessibleName) {
   auto s = spec(K::Label, "lab_fw", {10, 10, 59, 21});
-  s.status = true;
+  s.status = StatusKind::Value;
   s.accessible_name = "TX firmware version";
   auto label = make<Label>(s);
   label->setText("1.02");

@@ -68,6 +68,47 @@ TEST(ShellTest, PageSelectorShowsEachPageAndReadsPicturesOnlyOnAChange) {
   EXPECT_EQ(app.image("img_ball_proj").loads(), loads) << "the current page reads nothing";
 }
 
+// Ctrl+1, Ctrl+2 and Ctrl+3 work the page selector from the keyboard and hand the focus to the
+// page's title; J, K and L keep sending on the control panel page whatever the shift state.
+TEST(ShellTest, CtrlDigitsChooseThePageAndLeaveTheLetterKeysToThePanel) {
+  FakeApp app;
+  app.start();
+  constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
+  struct Step {
+    int key, shift;
+    std::string red;      // the ball shown red afterwards
+    std::string focused;  // the control given the focus, "" for none
+    std::vector<std::string> lines;
+  };
+  const Step steps[] = {
+      {'3', kCtrl, "img_ball_panel", "lab_title_panel", {}},
+      {'J', kCtrl, "img_ball_panel", "", {"WP_KeyMenu[]$\r"}},
+      {'K', 0, "img_ball_panel", "", {"WP_KeyMinus[]$\r"}},
+      {'L', kCtrl | kShift, "img_ball_panel", "", {"WP_KeyPlus[]$\r"}},
+      {'2', 0, "img_ball_panel", "", {}},  // a digit alone is an ordinary key
+      {'2', kCtrl | kShift, "img_ball_panel", "", {}},
+      {'2', kAlt, "img_ball_panel", "", {}},
+      {'4', kCtrl, "img_ball_panel", "", {}},  // there is no fourth page
+      {'2', kCtrl, "img_ball_zenk", "lab_title_zenk", {}},
+      {'J', kCtrl, "img_ball_zenk", "", {}},  // off the panel page the letters send nothing
+      {'1', kCtrl, "img_ball_proj", "lab_title_proj", {}},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(std::string(1, static_cast<char>(s.key)) + "/" + std::to_string(s.shift));
+    app.window().focused.clear();
+    app.window().pressKey(s.key, s.shift);
+    app.sched.advance(200);
+    EXPECT_EQ(view(app).red_ball, s.red);
+    EXPECT_EQ(app.window().focused, s.focused);
+    EXPECT_EQ(app.takeLines(), s.lines);
+  }
+  // Like a click on its selector, the key of the page already shown reads no picture.
+  const int loads = app.image("img_ball_proj").loads();
+  app.window().pressKey('1', kCtrl);
+  EXPECT_EQ(app.image("img_ball_proj").loads(), loads);
+  EXPECT_EQ(app.state().page, 0);
+}
+
 TEST(ShellTest, HiddenPagesKeepTheirSelections) {
   FakeApp app;
   app.start();

@@ -1,6 +1,5 @@
 #include "platform/qt/qt_controls.h"
 
-#include <QAccessible>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -34,9 +33,14 @@ void setPaletteColor(QWidget* w, QPalette::ColorRole role, Rgb c) {
 
 // ---- ClickLabel
 
-void ClickLabel::setClickHandler(Handler h) {
+void ClickLabel::setClickHandler(Handler h, bool keyboard) {
   on_click_ = std::move(h);
-  setFocusPolicy(on_click_ ? Qt::TabFocus : Qt::NoFocus);
+  keyboard_ = keyboard;
+  setFocusPolicy(keyboardClickable() ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void ClickLabel::click() {
+  if (isVisible() && isEnabled()) fire(on_click_);
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent* e) {
@@ -54,9 +58,9 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
 
 void ClickLabel::keyPressEvent(QKeyEvent* e) {
   const int k = e->key();
-  if (on_click_ && (k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter)) {
+  if (keyboardClickable() && (k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter)) {
     e->accept();
-    fire(on_click_);
+    click();
     return;
   }
   QLabel::keyPressEvent(e);
@@ -111,23 +115,21 @@ std::string QtFrame::caption() const { return qtc::bytes(w()->title()); }
 
 // ---- label
 
-QtLabel::QtLabel(ClickLabel* w, std::string accessible_name, bool status)
-    : QtControl(w), accessible_name_(std::move(accessible_name)), status_(status) {}
+QtLabel::QtLabel(ClickLabel* w, std::string accessible_name, StatusKind status)
+    : QtControl(w), accessible_name_(std::move(accessible_name)), status_(status) {
+  w->setStatus(status);
+}
 
 void QtLabel::setText(const std::string& text) {
   const QString t = qtc::text(text);
   if (w()->text() == t) return;
+  // A label without a name of its own is announced by its text: QLabel reports the change.
   w()->setText(t);
-  if (!status_) return;
-  if (!accessible_name_.empty()) {
-    // setAccessibleName announces the change itself.
-    QString name = qtc::text(accessible_name_);
-    if (!t.isEmpty()) name += QStringLiteral(": ") + t;
-    w()->setAccessibleName(name);
-  } else if (QAccessible::isActive()) {
-    QAccessibleEvent ev(w(), QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&ev);
-  }
+  if (status_ == StatusKind::None || accessible_name_.empty()) return;
+  // A named status label carries its text in its name; setAccessibleName reports the change.
+  QString name = qtc::text(accessible_name_);
+  if (!t.isEmpty()) name += QStringLiteral(": ") + t;
+  w()->setAccessibleName(name);
 }
 
 std::string QtLabel::text() const { return qtc::bytes(w()->text()); }
@@ -308,7 +310,8 @@ bool QtImageBox::loadPicture(const std::string& path) {
   return true;
 }
 
-void QtImageBox::onClick(Handler h) { w()->setClickHandler(std::move(h)); }
+// The page selector's pictures do what the titles beside them do; the titles take the focus.
+void QtImageBox::onClick(Handler h) { w()->setClickHandler(std::move(h), false); }
 
 // ---- timer
 

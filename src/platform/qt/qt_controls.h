@@ -20,6 +20,7 @@
 #include <string>
 
 #include "platform/controls.h"
+#include "platform/layout.h"
 
 namespace qx {
 
@@ -62,15 +63,23 @@ class QtControl : public Iface, public QtWidgetControl {
 };
 
 // A label that reports a click: a left press and release inside it. Qt delivers no mouse input
-// to a hidden or disabled widget, so those raise nothing. With a click handler it also takes
-// the keyboard focus by Tab and reports Space and Enter as clicks, for keyboard users.
+// to a hidden or disabled widget, so those raise nothing. With a click handler for the keyboard
+// it also takes the focus by Tab and reports Space and Enter as clicks, and screen readers see
+// it as a button they can press.
 // A plain text is drawn from the top left; with a blank width set, every blank takes that many
 // pixels (see designSpaceWidth), so headings built with blanks keep their places.
 class ClickLabel : public QLabel {
  public:
   explicit ClickLabel(QWidget* parent) : QLabel(parent) {}
-  void setClickHandler(Handler h);
+  // keyboard false: a click by mouse only (a picture beside a title that does the same).
+  void setClickHandler(Handler h, bool keyboard = true);
+  bool keyboardClickable() const { return on_click_ && keyboard_; }
+  // A click from the keyboard or a screen reader: nothing while hidden or disabled.
+  void click();
   void setSpaceWidth(double px) { space_px_ = px; }
+  // What a screen reader makes of changes of the text.
+  void setStatus(StatusKind s) { status_ = s; }
+  StatusKind status() const { return status_; }
 
  protected:
   void mousePressEvent(QMouseEvent* e) override;
@@ -80,8 +89,10 @@ class ClickLabel : public QLabel {
 
  private:
   Handler on_click_;
+  bool keyboard_ = false;
   bool pressed_ = false;
   double space_px_ = 0;
+  StatusKind status_ = StatusKind::None;
 };
 
 // A frame drawn the classic way: an etched border whose top edge runs through the middle of the
@@ -116,7 +127,7 @@ class QtPictureBox : public QtControl<Container, QWidget> {
 // its text changes: its accessible name carries the text.
 class QtLabel : public QtControl<Label, ClickLabel> {
  public:
-  QtLabel(ClickLabel* w, std::string accessible_name, bool status);
+  QtLabel(ClickLabel* w, std::string accessible_name, StatusKind status);
   void setText(const std::string& text) override;
   std::string text() const override;
   void setForeColor(Rgb c) override;
@@ -127,7 +138,7 @@ class QtLabel : public QtControl<Label, ClickLabel> {
 
  private:
   std::string accessible_name_;
-  bool status_;
+  StatusKind status_;
 };
 
 class QtButton : public QtControl<Button, QPushButton> {

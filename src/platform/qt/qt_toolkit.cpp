@@ -7,9 +7,11 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <stdexcept>
 
+#include "platform/qt/qt_access.h"
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_fonts.h"
@@ -98,6 +100,19 @@ int shiftStateOf(Qt::KeyboardModifiers m) {
          (m.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
+int qtKeyOf(int code) {
+  if (code >= 112 && code < 112 + 24) return Qt::Key_F1 + (code - 112);
+  return code;  // letters and digits are their own Qt keys
+}
+
+Qt::KeyboardModifiers modifiersOf(int shift) {
+  Qt::KeyboardModifiers m;
+  if (shift & 1) m |= Qt::ShiftModifier;
+  if (shift & 2) m |= Qt::ControlModifier;
+  if (shift & 4) m |= Qt::AltModifier;
+  return m;
+}
+
 // ---- window
 
 QtWindow::QtWindow(const WindowSpec& spec, const QStringList& icon_files) {
@@ -114,6 +129,8 @@ QtWindow::QtWindow(const WindowSpec& spec, const QStringList& icon_files) {
     if (QFileInfo::exists(f)) icon.addFile(f);
   if (!icon.isNull()) setWindowIcon(icon);
   qApp->installEventFilter(this);
+  QObject::connect(qApp, &QApplication::focusChanged, this,
+                   [this](QWidget*, QWidget* now) { followFocus(now); });
 }
 
 QtWindow::~QtWindow() {
@@ -134,12 +151,35 @@ void QtWindow::setBackColor(Rgb c) {
 
 Rgb QtWindow::backColor() const { return qtc::rgb(palette().color(QPalette::Window)); }
 
+void QtWindow::addShortcut(int key_code, int shift, Handler h) {
+  auto* shortcut = new QShortcut(
+      QKeySequence(QKeyCombination(modifiersOf(shift), Qt::Key(qtKeyOf(key_code)))), this);
+  shortcut->setContext(Qt::WindowShortcut);
+  QObject::connect(shortcut, &QShortcut::activated, this, [h = std::move(h)] { fire(h); });
+}
+
+void QtWindow::focusControl(const std::string& key) {
+  QWidget* w = findChild<QWidget*>(qtc::text(key));
+  if (w && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+    w->setFocus(Qt::ShortcutFocusReason);
+}
+
+void QtWindow::followFocus(QWidget* now) {
+  const bool ours = now && now != this && now->window() == this;
+  if (!ours && !focus_ring_) return;
+  if (!focus_ring_) focus_ring_ = new FocusRing(this);
+  focus_ring_->setWidget(ours ? now : nullptr);
+}
+
 void QtWindow::centreAndShow() {
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (screen)
     move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry())
              .topLeft());
   show();
+  // Ask for the keyboard at once, so that it works without a click first (a desktop without a
+  // window manager gives it to nobody otherwise).
+  activateWindow();
 }
 
 void QtWindow::closeEvent(QCloseEvent* e) {
@@ -175,6 +215,7 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* e) {
 
 QtToolkit::QtToolkit(std::string data_dir) : data_dir_(std::move(data_dir)) {
   initBuiltinPictures();
+  installToolkitAccessibility();
 }
 
 QtToolkit::~QtToolkit() = default;
@@ -191,6 +232,10 @@ Window& QtToolkit::createWindow(const WindowSpec& spec) {
   }
   window_ = std::make_unique<QtWindow>(spec, icons);
   return *window_;
+}
+
+void QtToolkit::completeWindow(const LayoutTable& table) {
+  if (window_) completeKeyboardAndLabels(*window_, table);
 }
 
 QButtonGroup* QtToolkit::groupFor(QWidget* container, const std::string& name) {
@@ -339,6 +384,7 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& spec, Contr
   // Without a name of its own a control is announced by its caption, which Qt follows as it
   // changes.
   if (!spec.accessible_name.empty()) w->setAccessibleName(qtc::text(spec.accessible_name));
+  if (!spec.description.empty()) w->setAccessibleDescription(qtc::text(spec.description));
   // Later entries of the table lie above earlier ones: Qt stacks a new child on top.
   w->setVisible(spec.visible);
   w->setEnabled(spec.enabled);

@@ -14,10 +14,13 @@
 
 namespace qx {
 
+class FocusRing;
+
 // The top-level window: fixed client size, title bar with system menu, minimise and close boxes
 // and no maximise box. Key preview: every key press aimed at a widget of this window reaches
 // the key handler first (once, however far Qt passes the key up the widget tree) and then goes
-// on to that widget.
+// on to that widget. Shortcuts are Qt shortcuts of the window: they take their key press whole.
+// The control with the focus carries a focus ring.
 class QtWindow : public QWidget, public Window {
  public:
   // icon_files: the window icon in one or more sizes; missing files are skipped.
@@ -29,11 +32,14 @@ class QtWindow : public QWidget, public Window {
   void setBackColor(Rgb c) override;
   Rgb backColor() const override;
   void onKeyDown(KeyHandler h) override { key_handler_ = std::move(h); }
+  void addShortcut(int key_code, int shift, Handler h) override;
+  void focusControl(const std::string& key) override;
 
   // Runs h from the close event, before the window closes. The close is never cancelled; a
   // second close request while h runs is ignored.
   void onClose(std::function<void()> h) { close_handler_ = std::move(h); }
-  // Places the window in the middle of its screen's free area and shows it.
+  // Places the window in the middle of its screen's free area, shows it and asks for the
+  // keyboard focus.
   void centreAndShow();
 
  protected:
@@ -41,6 +47,8 @@ class QtWindow : public QWidget, public Window {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  void followFocus(QWidget* now);
+
   KeyHandler key_handler_;
   std::function<void()> close_handler_;
   std::string caption_;  // as set: the title shows it decoded
@@ -56,6 +64,8 @@ class QtWindow : public QWidget, public Window {
   };
   LastKey last_key_;
   QPointer<QWidget> last_key_target_;
+  // Lives beside the focused control, so it goes when that control's container goes.
+  QPointer<FocusRing> focus_ring_;
 };
 
 // Key code and shift state of a key press as the key handler gets them: letters and digits are
@@ -63,6 +73,10 @@ class QtWindow : public QWidget, public Window {
 // state is 1 Shift, 2 Ctrl, 4 Alt, added up.
 int keyCodeOf(int qt_key);
 int shiftStateOf(Qt::KeyboardModifiers m);
+// The Qt key and modifiers back from a key code and shift state (letters, digits, F1 to F24;
+// other codes are taken as Qt's own).
+int qtKeyOf(int key_code);
+Qt::KeyboardModifiers modifiersOf(int shift);
 
 class QtToolkit : public Toolkit {
  public:
@@ -76,6 +90,7 @@ class QtToolkit : public Toolkit {
   Window& createWindow(const WindowSpec& spec) override;
   std::unique_ptr<Control> createControl(const ControlSpec& spec, Control* parent,
                                          const std::string& data_dir) override;
+  void completeWindow(const LayoutTable& table) override;
 
   QtWindow* window() const { return window_.get(); }
 

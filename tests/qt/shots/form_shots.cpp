@@ -1,7 +1,7 @@
 // Pictures of the window built from the layout table, one per page, to check the layout by eye:
 // every list holds its fixed entries with the first one selected, the failure notices and the
-// firmware labels show sample texts.
-//   QT_QPA_PLATFORM=offscreen qx-form-shots <output directory>   -> page0.png page1.png page2.png
+// firmware labels show sample texts; one more picture shows the focus ring on a list.
+//   QT_QPA_PLATFORM=offscreen qx-form-shots <output directory>   -> page0.png ... focus.png
 
 #include <QApplication>
 #include <QDir>
@@ -66,5 +66,18 @@ int main(int argc, char** argv) {
     }
     std::printf("%s\n", qPrintable(file));
   }
+  // The focus ring, on a list of the control panel's neighbour page.
+  for (int q = 0; q < 3; ++q)
+    for (const char* c : pages[q])
+      if (c) form.container(c).setVisible(q == 1);
+  QApplication::setActiveWindow(&window);
+  window.findChild<QWidget*>(QStringLiteral("cbo_aspect"))->setFocus(Qt::TabFocusReason);
+  QCoreApplication::processEvents();
+  const QString file = out + QStringLiteral("/focus.png");
+  if (!window.grab().save(file)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    return 1;
+  }
+  std::printf("%s\n", qPrintable(file));
   return 0;
 }
