@@ -1,12 +1,13 @@
 // The tool's entry: the Qt application, the Qt services and toolkit, and the main window.
 
-#include <QApplication>
-#include <QSocketNotifier>
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
 #include <QStyle>
 #include <QStyleFactory>
+#include <csignal>
 
 #include "platform/form.h"
 #include "platform/qt/qt_fonts.h"
@@ -44,7 +45,11 @@ int main(int argc, char** argv) {
   const std::string program_dir = files.programDir();
   qx::QtClock clock;
   qx::QtEventPump pump;
-  qx::QtSerialPort port(program_dir);
+  // COMn links: the user's own first (an installed tool's program directory is not theirs to
+  // change), then the program directory's.
+  std::vector<std::string> link_dirs{files.stateDir()};
+  if (program_dir != link_dirs.front()) link_dirs.push_back(program_dir);
+  qx::QtSerialPort port(link_dirs);
   qx::QtMessageBox msgbox;
   qx::QtFileDialog dialog;
   qx::Services services{clock, pump, port, msgbox, dialog, files};

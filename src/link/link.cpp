@@ -21,34 +21,38 @@ std::string PortErrorText(int port_number) {
   return "RS-232 port error on COM" + n + ": !";
 }
 
-std::string PortErrorDetail(const PortOpenResult& r) {
-  std::string d = "Device: " + (r.device.empty() ? std::string("(none)") : r.device) + "\n";
+std::string PortErrorDetail(const PortOpenResult& r, int port_number, const std::string& link_dir) {
+  const std::string device = r.device.empty() ? std::string("(none)") : r.device;
+  const std::string com = "COM" + std::to_string(port_number);
+  const std::string words = r.detail.empty() ? std::string() : " (" + r.detail + ")";
+  std::string d = "Device: " + device + "\n";
   switch (r.cause) {
     case PortOpenResult::Cause::Missing:
-      d += "The device does not exist. Connect the serial adapter, or link COMn in the program "
-           "folder to it, for example: ln -s /dev/ttyUSB0 COM1 (a /dev/serial/by-id/... name "
-           "keeps working when adapters are replugged).";
+      d += "Cause: the device does not exist" + words + ".\n" +
+           "Plug in the serial adapter and link " + com + " to it, for example:\n" +
+           "  ln -sf /dev/ttyUSB0 " + link_dir + "/" + com + "\n" +
+           "A name from /dev/serial/by-id/ in place of /dev/ttyUSB0 stays right when the "
+           "adapter is plugged into another socket.";
       break;
     case PortOpenResult::Cause::PermissionDenied:
-      d += "Permission denied. Add your user to the 'dialout' group "
-           "(sudo usermod -aG dialout $USER) and log in again.";
+      d += "Cause: permission denied" + words + ": your user may not open " + device + ".\n" +
+           "Add your user to the dialout group (sudo usermod -aG dialout $USER), then log out "
+           "and log in again.";
       break;
     case PortOpenResult::Cause::Busy:
-      d += "The port is busy: another program holds it open.";
+      d += "Cause: the port is busy" + words + ": another program holds " + device + " open.\n" +
+           "Close that program (or the other window of this tool) and connect again.";
       break;
     case PortOpenResult::Cause::Other:
     case PortOpenResult::Cause::None:
+      d += "Cause: the port could not be opened" + words + ".";
       break;
   }
-  if (!r.detail.empty()) d += "\n(" + r.detail + ")";
   return d;
 }
 
 Link::Link(Form& form, Services& services)
-    : form_(form),
-      sv_(services),
-      tim_rx_(form.timer("tim_rx")),
-      tim_fail_(form.timer("tim_fail")) {
+    : form_(form), sv_(services), tim_rx_(form.timer("tim_rx")), tim_fail_(form.timer("tim_fail")) {
   form.combo("cbo_com").onSelect([this] {
     com_port = static_cast<std::int16_t>(form_.combo("cbo_com").selectedIndex() + 1);
     set_comm();
@@ -82,7 +86,7 @@ void Link::set_comm() {
   if (link_open) sv_.port.close();
   PortOpenResult r = sv_.port.open(com_port, kLineSettings);
   if (!r.ok) {
-    std::string detail = PortErrorDetail(r);
+    const std::string detail = PortErrorDetail(r, com_port, sv_.files.stateDir());
     std::cerr << PortErrorText(com_port) << "\n" << detail << "\n";
     sv_.msgbox.show(PortErrorText(com_port), MsgButtons::Ok, MsgIcon::None, detail);
     setIndicator(colors::kLightGrey, colors::kRed);
@@ -108,9 +112,7 @@ void Link::Disconnect() {
 
 void Link::ClosePort() { sv_.port.close(); }
 
-void Link::showLinkClosed() {
-  sv_.msgbox.show(kDisconnectedText, MsgButtons::Ok, MsgIcon::Error);
-}
+void Link::showLinkClosed() { sv_.msgbox.show(kDisconnectedText, MsgButtons::Ok, MsgIcon::Error); }
 
 // A send asked for while a waited transaction waits for its reply is refused: the outer
 // transaction's bytes and reply stay undisturbed.

@@ -58,12 +58,12 @@ constexpr int kContainerPage[5] = {0, 0, 1, 1, 2};
 
 // Lists with fixed entries, in the order start-up fills them.
 constexpr const char* kFixedLists[] = {
-    "cbo_baudrate",    "cbo_com",        "cbo_proj_baudrate", "cbo_proj_databit",
-    "cbo_proj_parity", "cbo_proj_stopbit", "cbo_input",       "cbo_display",
-    "cbo_disp_mode",   "cbo_aspect",     "cbo_overscan_en",   "cbo_overscan_h",
-    "cbo_overscan_v",  "cbo_audio_en",   "cbo_audio_hdmi",    "cbo_audio_lr",
-    "cbo_hdcp_in",     "cbo_auto_on",    "cbo_auto_off",      "cbo_projsw",
-    "cbo_pic_bri",     "cbo_pic_con",    "cbo_pic_sat",       "cbo_pic_hue",
+    "cbo_baudrate",    "cbo_com",          "cbo_proj_baudrate", "cbo_proj_databit",
+    "cbo_proj_parity", "cbo_proj_stopbit", "cbo_input",         "cbo_display",
+    "cbo_disp_mode",   "cbo_aspect",       "cbo_overscan_en",   "cbo_overscan_h",
+    "cbo_overscan_v",  "cbo_audio_en",     "cbo_audio_hdmi",    "cbo_audio_lr",
+    "cbo_hdcp_in",     "cbo_auto_on",      "cbo_auto_off",      "cbo_projsw",
+    "cbo_pic_bri",     "cbo_pic_con",      "cbo_pic_sat",       "cbo_pic_hue",
     "cbo_pic_sha"};
 
 constexpr const char* kCommandBoxes[4] = {"txt_proj_disp_off_hex", "txt_proj_disp_off_text",
@@ -128,10 +128,16 @@ void MainForm::Load() {
   for (const char* box : kCommandBoxes) form_.text(box).setText({});
   // 7. Option list files.
   FillOptionLists(form_, sv_.files);
-  // 8. Application state file; the tool never creates it at start-up.
+  // 8. Application state file; the tool never creates it at start-up. An installed tool reads
+  // the user's own file, or else the program directory's one (a default an administrator may
+  // place there).
   {
     AppState saved;
-    if (auto contents = sv_.files.readFile(stateFilePath())) saved = ParseAppState(*contents);
+    auto contents = sv_.files.readFile(stateFilePath());
+    if (!contents && sv_.files.stateDir() != sv_.files.programDir())
+      contents =
+          sv_.files.readFile(sv_.files.programDir() + sv_.files.separator() + kStateFileName);
+    if (contents) saved = ParseAppState(*contents);
     saved = SanitizeAppState(saved);
     link_.com_port = saved.com_port;
     link_.auto_clear = saved.auto_clear;
@@ -201,7 +207,7 @@ void MainForm::ExitCheck() {
 }
 
 std::string MainForm::stateFilePath() const {
-  return sv_.files.programDir() + sv_.files.separator() + kStateFileName;
+  return sv_.files.stateDir() + sv_.files.separator() + kStateFileName;
 }
 
 }  // namespace qx
