@@ -5,3 +5,6 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 bash scripts/build.sh release
 ctest --preset release -j2
+# The Debian package: built, installed into this machine and tried as a normal user under Xvfb.
+bash scripts/package.sh
+if [ "$(id -u)" -eq 0 ]; then bash scripts/check_installed.sh; else sudo bash scripts/check_installed.sh; fi

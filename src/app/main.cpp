@@ -34,6 +34,8 @@ void onTerminate(int) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("QX-ZENK-RX"));
+  // The desktop entry and the window belong together (Wayland app id, taskbar grouping).
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.qxtools.QxZenkRx"));
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setPalette(QApplication::style()->standardPalette());
   qx::installFontSubstitutions();

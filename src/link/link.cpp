@@ -24,30 +24,36 @@ std::string PortErrorText(int port_number) {
 std::string PortErrorDetail(const PortOpenResult& r, int port_number, const std::string& link_dir) {
   const std::string device = r.device.empty() ? std::string("(none)") : r.device;
   const std::string com = "COM" + std::to_string(port_number);
-  const std::string words = r.detail.empty() ? std::string() : " (" + r.detail + ")";
   std::string d = "Device: " + device + "\n";
   switch (r.cause) {
     case PortOpenResult::Cause::Missing:
-      d += "Cause: the device does not exist" + words + ".\n" +
-           "Plug in the serial adapter and link " + com + " to it, for example:\n" +
-           "  ln -sf /dev/ttyUSB0 " + link_dir + "/" + com + "\n" +
+      d += "Cause: the device does not exist.\n"
+           "What to do: plug in the serial adapter and link " +
+           com +
+           " to it, for example\n"
+           "  ln -sf /dev/ttyUSB0 " +
+           link_dir + "/" + com +
+           "\n"
            "A name from /dev/serial/by-id/ in place of /dev/ttyUSB0 stays right when the "
            "adapter is plugged into another socket.";
       break;
     case PortOpenResult::Cause::PermissionDenied:
-      d += "Cause: permission denied" + words + ": your user may not open " + device + ".\n" +
-           "Add your user to the dialout group (sudo usermod -aG dialout $USER), then log out "
-           "and log in again.";
+      d += "Cause: permission denied: your user may not open " + device + ".\n" +
+           "What to do: add your user to the dialout group\n"
+           "  sudo usermod -aG dialout $USER\n"
+           "then log out and log in again.";
       break;
     case PortOpenResult::Cause::Busy:
-      d += "Cause: the port is busy" + words + ": another program holds " + device + " open.\n" +
-           "Close that program (or the other window of this tool) and connect again.";
+      d += "Cause: the port is busy: another program holds " + device + " open.\n" +
+           "What to do: close that program (or the other window of this tool) and connect "
+           "again.";
       break;
     case PortOpenResult::Cause::Other:
     case PortOpenResult::Cause::None:
-      d += "Cause: the port could not be opened" + words + ".";
+      d += "Cause: the port could not be opened.";
       break;
   }
+  if (!r.detail.empty()) d += "\nSystem message: " + r.detail;
   return d;
 }
 
