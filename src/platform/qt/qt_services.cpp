@@ -12,9 +12,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSpacerItem>
+#include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -110,7 +113,20 @@ MsgAnswer QtMessageBox::show(const std::string& text, MsgButtons buttons, MsgIco
   // Cancel).
   box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
   box.setEscapeButton(made.back().first);
-  if (!detail.empty()) box.setDetailedText(qtc::text(detail));
+  if (!detail.empty()) {
+    box.setDetailedText(qtc::text(detail));
+    // QMessageBox is as narrow as its short text; widen it so that the details (a device path,
+    // a command to type) read in whole lines.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+      grid->addItem(new QSpacerItem(520, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                    grid->rowCount(), 0, 1, grid->columnCount());
+    // Tall enough for the whole text when shown: a few lines, never a scroll.
+    if (auto* pane = box.findChild<QTextEdit*>()) {
+      const auto lines = static_cast<int>(std::count(detail.begin(), detail.end(), '\n')) + 2;
+      pane->setMinimumHeight(std::min(lines, 12) * pane->fontMetrics().lineSpacing() +
+                             2 * pane->frameWidth() + 8);
+    }
+  }
   box.exec();
   const QAbstractButton* clicked = box.clickedButton();
   for (const auto& [b, answer] : made)
