@@ -26,13 +26,13 @@ cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -f "$admin_default"
-  [ "$was_installed" != 0 ] || apt-get remove -y -qq qx-zenk-rx > /dev/null 2>&1 || true
+  [ "$was_installed" != 0 ] || apt-get remove -y -qq -o DPkg::Lock::Timeout=300 qx-zenk-rx > /dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "check_installed.sh: $*" >&2; [ -f "$work/tool.log" ] && cat "$work/tool.log" >&2; exit 1; }
 
-apt-get install -y -qq "./$deb" > "$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "install failed"; }
+apt-get install -y -qq -o DPkg::Lock::Timeout=300 "./$deb" > "$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "install failed"; }
 [ "$(readlink -f /usr/bin/qx-zenk-rx)" = /usr/lib/qx-zenk-rx/qx-zenk-rx ] || fail "launcher link"
 [ -x /usr/bin/qx-zenk-sim ] || fail "simulator link"
 desktop-file-validate /usr/share/applications/io.github.qxtools.QxZenkRx.desktop
