@@ -52,20 +52,23 @@ Xvfb -displayfd 3 -screen 0 1400x1100x24 -nolisten tcp 3> "$work/display" 2> "$w
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
-as_user() { runuser -u nobody -- env HOME="$home" XDG_RUNTIME_DIR="$work/run" DISPLAY="$DISPLAY" "$@"; }
+# The user's commands; runuser itself is what runs in the background, so that a kill of its pid
+# (it passes the signal on) reaches the command.
+as_user=(runuser -u nobody -- env HOME="$home" XDG_RUNTIME_DIR="$work/run" DISPLAY="$DISPLAY")
 
 # The user's own COM2 link to a simulated receiver (the simulator makes the link, not its
 # folder).
-as_user mkdir -p "$state"
-as_user qx-zenk-sim --link "$state/COM2" --quiet > "$work/sim.out" 2>&1 &
+"${as_user[@]}" mkdir -p "$state"
+"${as_user[@]}" qx-zenk-sim --link "$state/COM2" --quiet > "$work/sim.out" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do [ -L "$state/COM2" ] && break; sleep 0.1; done
 [ -L "$state/COM2" ] || fail "simulator did not start"
 
 # Starts the tool; sets $tool and $window.
 start_tool() {
-  as_user "$@" qx-zenk-rx > "$work/tool.log" 2>&1 &
+  "${as_user[@]}" "$@" qx-zenk-rx > "$work/tool.log" 2>&1 &
   tool=$!
+  pids+=("$tool")
   window=$(timeout 20 xdotool search --sync --onlyvisible --name '^QX-ZENK-RX v' | head -n1) ||
     fail "no window"
   sleep 1  # let the first paint finish before the screenshot
