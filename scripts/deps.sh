@@ -4,7 +4,7 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
       libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-apps imagemagick
       fonts-dejavu-core clang libclang-rt-14-dev desktop-file-utils appstream
-      at-spi2-core python3-gi gir1.2-atspi-2.0 dpkg-dev file)
+      at-spi2-core python3-gi gir1.2-atspi-2.0 dpkg-dev file xdotool)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -9,3 +9,6 @@ bash scripts/build.sh release
 ctest --preset release -j2
 bash scripts/build.sh asan && ctest --preset asan -j2
 bash scripts/fuzz.sh 15
+# The Debian package: built, installed into this machine and tried as a normal user under Xvfb.
+bash scripts/package.sh
+if [ "$(id -u)" -eq 0 ]; then bash scripts/check_installed.sh; else sudo bash scripts/check_installed.sh; fi

@@ -34,6 +34,8 @@ void onTerminate(int) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("QX-ZENK-RX"));
+  // The desktop entry and the window belong together (Wayland app id, taskbar grouping).
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.qxtools.QxZenkRx"));
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setPalette(QApplication::style()->standardPalette());
   qx::installFontSubstitutions();
@@ -45,7 +47,11 @@ int main(int argc, char** argv) {
   const std::string program_dir = files.programDir();
   qx::QtClock clock;
   qx::QtEventPump pump;
-  qx::QtSerialPort port(program_dir);
+  // COMn links: the user's own first (an installed tool's program directory is not theirs to
+  // change), then the program directory's.
+  std::vector<std::string> link_dirs{files.stateDir()};
+  if (program_dir != link_dirs.front()) link_dirs.push_back(program_dir);
+  qx::QtSerialPort port(link_dirs);
   qx::QtMessageBox msgbox;
   qx::QtFileDialog dialog;
   qx::Services services{clock, pump, port, msgbox, dialog, files};

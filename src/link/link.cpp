@@ -21,26 +21,39 @@ std::string PortErrorText(int port_number) {
   return "RS-232 port error on COM" + n + ": !";
 }
 
-std::string PortErrorDetail(const PortOpenResult& r) {
-  std::string d = "Device: " + (r.device.empty() ? std::string("(none)") : r.device) + "\n";
+std::string PortErrorDetail(const PortOpenResult& r, int port_number, const std::string& link_dir) {
+  const std::string device = r.device.empty() ? std::string("(none)") : r.device;
+  const std::string com = "COM" + std::to_string(port_number);
+  std::string d = "Device: " + device + "\n";
   switch (r.cause) {
     case PortOpenResult::Cause::Missing:
-      d += "The device does not exist. Connect the serial adapter, or link COMn in the program "
-           "folder to it, for example: ln -s /dev/ttyUSB0 COM1 (a /dev/serial/by-id/... name "
-           "keeps working when adapters are replugged).";
+      d += "Cause: the device does not exist.\n"
+           "What to do: plug in the serial adapter and link " +
+           com +
+           " to it, for example\n"
+           "  ln -sf /dev/ttyUSB0 " +
+           link_dir + "/" + com +
+           "\n"
+           "A name from /dev/serial/by-id/ in place of /dev/ttyUSB0 stays right when the "
+           "adapter is plugged into another socket.";
       break;
     case PortOpenResult::Cause::PermissionDenied:
-      d += "Permission denied. Add your user to the 'dialout' group "
-           "(sudo usermod -aG dialout $USER) and log in again.";
+      d += "Cause: permission denied: your user may not open " + device + ".\n" +
+           "What to do: add your user to the dialout group\n"
+           "  sudo usermod -aG dialout $USER\n"
+           "then log out and log in again.";
       break;
     case PortOpenResult::Cause::Busy:
-      d += "The port is busy: another program holds it open.";
+      d += "Cause: the port is busy: another program holds " + device + " open.\n" +
+           "What to do: close that program (or the other window of this tool) and connect "
+           "again.";
       break;
     case PortOpenResult::Cause::Other:
     case PortOpenResult::Cause::None:
+      d += "Cause: the port could not be opened.";
       break;
   }
-  if (!r.detail.empty()) d += "\n(" + r.detail + ")";
+  if (!r.detail.empty()) d += "\nSystem message: " + r.detail;
   return d;
 }
 
@@ -79,7 +92,7 @@ void Link::set_comm() {
   if (link_open) sv_.port.close();
   PortOpenResult r = sv_.port.open(com_port, kLineSettings);
   if (!r.ok) {
-    std::string detail = PortErrorDetail(r);
+    const std::string detail = PortErrorDetail(r, com_port, sv_.files.stateDir());
     std::cerr << PortErrorText(com_port) << "\n" << detail << "\n";
     sv_.msgbox.show(PortErrorText(com_port), MsgButtons::Ok, MsgIcon::None, detail);
     setIndicator(colors::kLightGrey, colors::kRed);

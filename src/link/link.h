@@ -75,7 +75,8 @@ class Link {
 
 // Text of the port error message box for port n: "RS-232 port error on COM 3: !".
 std::string PortErrorText(int port_number);
-// Details for the same box: the device tried and what to do about the cause.
-std::string PortErrorDetail(const PortOpenResult& r);
+// Details for the same box (and standard error): the device tried, the cause and what to do
+// about it. link_dir is where a COMn link to an adapter belongs (FileSystem::stateDir).
+std::string PortErrorDetail(const PortOpenResult& r, int port_number, const std::string& link_dir);
 
 }  // namespace qx

@@ -40,8 +40,8 @@ struct PortOpenResult {
 };
 
 // The PC serial port (one per window). Port number n names a device: on Linux a link or
-// device named COMn in the program directory if present, else /dev/ttyS<n-1>. The port is
-// opened for exclusive use.
+// device named COMn in the per-user folder (FileSystem::stateDir) or else in the program
+// directory, if present, else /dev/ttyS<n-1>. The port is opened for exclusive use.
 class SerialPort {
  public:
   virtual ~SerialPort() = default;
@@ -80,12 +80,12 @@ class MessageBox {
 };
 
 struct FileDialogRequest {
-  bool save = false;           // Save dialog, else Open
-  std::string title;           // "Load File", "Save File"
-  std::string filter;          // "Projector INI|*.ini|*.*|*.*"
-  int filter_index = 1;        // 1-based
+  bool save = false;     // Save dialog, else Open
+  std::string title;     // "Load File", "Save File"
+  std::string filter;    // "Projector INI|*.ini|*.*|*.*"
+  int filter_index = 1;  // 1-based
   std::string init_dir;
-  std::string file_name;       // preset name or full path
+  std::string file_name;  // preset name or full path
 };
 
 // Common file dialog. Returns the chosen full path, or nothing when the user cancelled.
@@ -100,8 +100,12 @@ class FileDialog {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  // Directory of the executable, without a trailing separator.
+  // Directory of the executable (symbolic links resolved), without a trailing separator.
   virtual std::string programDir() = 0;
+  // Folder of the files kept per user: the application state file and COMn links. The
+  // program directory itself when the tool may write there (a portable build); else a folder
+  // of the user's own (an installed tool), created when missing. Without a trailing separator.
+  virtual std::string stateDir() = 0;
   // Directory search for path: the name found (last component as stored on disk) when path
   // names an existing ordinary, non-hidden file; nothing otherwise (folders, hidden files,
   // a failing search).

@@ -137,10 +137,16 @@ void MainForm::Load() {
   for (const char* box : kCommandBoxes) form_.text(box).setText({});
   // 7. Option list files.
   FillOptionLists(form_, sv_.files);
-  // 8. Application state file; the tool never creates it at start-up.
+  // 8. Application state file; the tool never creates it at start-up. An installed tool reads
+  // the user's own file, or else the program directory's one (a default an administrator may
+  // place there).
   {
     AppState saved;
-    if (auto contents = sv_.files.readFile(stateFilePath())) saved = ParseAppState(*contents);
+    auto contents = sv_.files.readFile(stateFilePath());
+    if (!contents && sv_.files.stateDir() != sv_.files.programDir())
+      contents =
+          sv_.files.readFile(sv_.files.programDir() + sv_.files.separator() + kStateFileName);
+    if (contents) saved = ParseAppState(*contents);
     saved = SanitizeAppState(saved);
     link_.com_port = saved.com_port;
     link_.auto_clear = saved.auto_clear;
@@ -210,7 +216,7 @@ void MainForm::ExitCheck() {
 }
 
 std::string MainForm::stateFilePath() const {
-  return sv_.files.programDir() + sv_.files.separator() + kStateFileName;
+  return sv_.files.stateDir() + sv_.files.separator() + kStateFileName;
 }
 
 }  // namespace qx

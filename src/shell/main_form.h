@@ -36,6 +36,8 @@ class MainForm {
 
  private:
   void selectPage(std::int16_t p);
+  // The application state file in the per-user folder (the program directory of a portable
+  // build).
   std::string stateFilePath() const;
   // Offers to save projector settings that differ from the current profile file.
   void ExitCheck();

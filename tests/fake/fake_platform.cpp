@@ -1,9 +1,10 @@
 #include "fake/fake_platform.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <unistd.h>
 
 namespace qx::fake {
 
@@ -73,12 +74,12 @@ bool FakeImageBox::loadPicture(const std::string& path) {
 }
 
 void FakeTimer::arm() {
-  id_ = sched_.at(sched_.now64() + static_cast<std::uint64_t>(interval_ > 0 ? interval_ : 1),
-                  [this] {
-                    id_ = 0;
-                    arm();
-                    if (tick_) tick_();
-                  });
+  id_ =
+      sched_.at(sched_.now64() + static_cast<std::uint64_t>(interval_ > 0 ? interval_ : 1), [this] {
+        id_ = 0;
+        arm();
+        if (tick_) tick_();
+      });
 }
 
 void FakeTimer::start() {
@@ -138,6 +139,10 @@ PortOpenResult FakeSerialPort::open(int port_number, const std::string& s) {
   }
   if (busy.count(port_number)) {
     r.cause = PortOpenResult::Cause::Busy;
+    return r;
+  }
+  if (denied.count(port_number)) {
+    r.cause = PortOpenResult::Cause::PermissionDenied;
     return r;
   }
   open_ = true;
@@ -235,11 +240,19 @@ TempFileSystem::TempFileSystem() {
     dir_ = base / ("qx-unit-" + std::to_string(::getpid()) + "-" + std::to_string(rd()));
     if (std::filesystem::create_directory(dir_)) break;
   }
+  user_dir_ = dir_.string() + "-user";
 }
 
 TempFileSystem::~TempFileSystem() {
   std::error_code ec;
   std::filesystem::remove_all(dir_, ec);
+  std::filesystem::remove_all(user_dir_, ec);
+}
+
+std::string TempFileSystem::stateDir() {
+  if (!read_only_program_dir) return programDir();
+  std::filesystem::create_directories(user_dir_);
+  return user_dir_.string();
 }
 
 std::optional<std::string> TempFileSystem::findFile(const std::string& path) {
@@ -261,6 +274,7 @@ std::optional<std::string> TempFileSystem::readFile(const std::string& path) {
 
 bool TempFileSystem::writeFileAtomic(const std::string& path, const std::string& contents) {
   if (fail_writes) return false;
+  if (read_only_program_dir && std::filesystem::path(path).parent_path() == dir_) return false;
   std::string tmp = path + ".tmp";
   {
     std::ofstream out(tmp, std::ios::binary | std::ios::trunc);

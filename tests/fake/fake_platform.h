@@ -312,16 +312,17 @@ class FakeSerialPort : public SerialPort {
   void onLost(std::function<void()> h) override { lost_ = std::move(h); }
 
   // Test controls.
-  std::set<int> present{1};   // port numbers that exist
-  std::set<int> busy;         // port numbers held by another program
-  bool stuck = false;         // output never drains
+  std::set<int> present{1};  // port numbers that exist
+  std::set<int> busy;        // port numbers held by another program
+  std::set<int> denied;      // port numbers the user may not open
+  bool stuck = false;        // output never drains
   int opened_port = 0;
   std::string settings;
   int opens = 0;
-  Bytes written;              // everything sent, in order
+  Bytes written;  // everything sent, in order
   // Bytes arriving from the far end outside any reply (spontaneous output, floods).
   void inject(const Bytes& data, std::uint32_t delay_ms = 0);
-  void hangUp();              // the far end goes away
+  void hangUp();  // the far end goes away
 
  private:
   Scheduler& sched_;
@@ -359,12 +360,15 @@ class FakeFileDialog : public FileDialog {
   std::vector<FileDialogRequest> requests;
 };
 
-// Real files under a temporary directory that stands for the program directory.
+// Real files under a temporary directory that stands for the program directory. With
+// read_only_program_dir (an installed tool) nothing can be written there, and the per-user
+// folder is a second temporary directory, created at the first stateDir() call.
 class TempFileSystem : public FileSystem {
  public:
   TempFileSystem();
   ~TempFileSystem() override;
   std::string programDir() override { return dir_.string(); }
+  std::string stateDir() override;
   std::optional<std::string> findFile(const std::string& path) override;
   std::optional<std::string> readFile(const std::string& path) override;
   bool writeFileAtomic(const std::string& path, const std::string& contents) override;
@@ -374,9 +378,13 @@ class TempFileSystem : public FileSystem {
   void write(const std::string& name, const std::string& contents) const;
   std::optional<std::string> read(const std::string& name) const;
   bool fail_writes = false;  // every atomic write fails (full disk, read-only folder)
+  bool read_only_program_dir = false;
+  std::string userPath(const std::string& name) const { return (user_dir_ / name).string(); }
+  bool userDirExists() const { return std::filesystem::is_directory(user_dir_); }
 
  private:
   std::filesystem::path dir_;
+  std::filesystem::path user_dir_;
 };
 
 }  // namespace qx::fake

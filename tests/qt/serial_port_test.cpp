@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -109,6 +111,69 @@ TEST_F(SerialPortTest, OpenFailuresNameTheDeviceAndTheCause) {
   EXPECT_FALSE(bad.ok);
   EXPECT_EQ(bad.cause, PortOpenResult::Cause::Other);
   EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(SerialPortTest, LinksInTheFirstLinkDirectoryWin) {
+  QTemporaryDir user;
+  ASSERT_TRUE(user.isValid());
+  const std::string user_com5 = user.path().toStdString() + "/COM5";
+  const std::string user_com6 = user.path().toStdString() + "/COM6";
+  ASSERT_TRUE(QFile::link(QString::fromStdString(slave_name_), QString::fromStdString(user_com5)));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null-absent"), QString::fromStdString(user_com6)));
+  link(4, slave_name_);
+  link(6, slave_name_);
+  QtSerialPort port(std::vector<std::string>{user.path().toStdString(), program_dir()});
+  EXPECT_EQ(port.devicePath(5), user_com5) << "the user's link before the program directory's";
+  EXPECT_EQ(port.devicePath(4), com(4)) << "then the program directory's";
+  EXPECT_EQ(port.devicePath(3), "/dev/ttyS2");
+  const PortOpenResult dangling = port.open(6, kSettings);
+  EXPECT_EQ(dangling.cause, PortOpenResult::Cause::Missing) << "a broken link is not skipped";
+  EXPECT_EQ(dangling.device, user_com6);
+  EXPECT_NE(dangling.detail.find("/dev/null-absent"), std::string::npos) << dangling.detail;
+}
+
+TEST_F(SerialPortTest, PermissionDeniedIsToldApartFromBusy) {
+  // The pseudo-terminal's slave belongs to this process's user with mode 620: another user
+  // may not open it. Root may open anything, so as root a child process opens it as nobody.
+  ASSERT_TRUE(QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                     QFile::ExeOwner | QFile::ReadOther |
+                                                     QFile::ExeOther));
+  auto openAsOther = [&]() -> PortOpenResult::Cause {
+    if (::geteuid() != 0) {
+      ::chmod(slave_name_.c_str(), 0);
+      return QtSerialPort(program_dir()).open(5, kSettings).cause;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::alarm(20);  // a child stuck on a lock inherited from another thread fails, never hangs
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+      ::_exit(static_cast<int>(QtSerialPort(program_dir()).open(5, kSettings).cause));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return static_cast<PortOpenResult::Cause>(WIFEXITED(status) ? WEXITSTATUS(status) : 100);
+  };
+  EXPECT_EQ(openAsOther(), PortOpenResult::Cause::PermissionDenied);
+
+  // The words QSerialPort gives for each failure.
+  struct Case {
+    QSerialPort::SerialPortError error;
+    const char* text;
+    PortOpenResult::Cause cause;
+  };
+  const Case cases[] = {
+      {QSerialPort::DeviceNotFoundError, "No such file or directory",
+       PortOpenResult::Cause::Missing},
+      {QSerialPort::PermissionError, "Permission denied", PortOpenResult::Cause::PermissionDenied},
+      {QSerialPort::PermissionError, "Device or resource busy", PortOpenResult::Cause::Busy},
+      {QSerialPort::PermissionError, "Permission error while locking the device",
+       PortOpenResult::Cause::Busy},
+      {QSerialPort::PermissionError, "Permission error while creating lock file",
+       PortOpenResult::Cause::Other},
+      {QSerialPort::ResourceError, "Input/output error", PortOpenResult::Cause::Other},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(portOpenCause(c.error, QLatin1String(c.text)), c.cause) << c.text;
 }
 
 TEST_F(SerialPortTest, SecondOpenerOfTheSamePortIsTurnedAway) {

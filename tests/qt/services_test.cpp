@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -200,6 +202,55 @@ TEST(FileSystemTest, FindsReadsAndWritesFiles) {
   EXPECT_EQ(files.findFile(""), std::nullopt);
   EXPECT_EQ(files.readFile(dir + "/absent.ini"), std::nullopt);
   EXPECT_FALSE(files.writeFileAtomic(dir + "/no/such/dir/a.ini", "x"));
+}
+
+TEST(FileSystemTest, PerUserStateHomeFollowsXdg) {
+  EXPECT_EQ(userStateHome("/srv/state", "/home/u"), "/srv/state");
+  EXPECT_EQ(userStateHome("", "/home/u"), "/home/u/.local/state");
+  EXPECT_EQ(userStateHome("rel/state", "/home/u"), "/home/u/.local/state")
+      << "a relative path is ignored";
+}
+
+// A program directory of the test's choosing.
+class ProgramDirFileSystem : public QtFileSystem {
+ public:
+  ProgramDirFileSystem(std::string program_dir, std::string state_home)
+      : QtFileSystem(std::move(state_home)), dir_(std::move(program_dir)) {}
+  std::string programDir() override { return dir_; }
+
+ private:
+  std::string dir_;
+};
+
+TEST(FileSystemTest, StateStaysInAPortableProgramDirectoryAndGoesPerUserWhenInstalled) {
+  QTemporaryDir program, home;
+  ASSERT_TRUE(program.isValid() && home.isValid());
+  const std::string state_home = home.path().toStdString() + "/state";
+  const std::string user_dir = state_home + "/qx-zenk-rx";
+
+  ProgramDirFileSystem portable(program.path().toStdString(), state_home);
+  EXPECT_EQ(portable.stateDir(), program.path().toStdString());
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(state_home))) << "nothing made per user";
+
+  // Installed: the marker (cmake --install places it), or a program directory the user may not
+  // write (only testable when not root: root may write anywhere).
+  ASSERT_TRUE(QFile(program.filePath(kPerUserStateMarker)).open(QIODevice::WriteOnly));
+  ProgramDirFileSystem installed(program.path().toStdString(), state_home);
+  EXPECT_EQ(installed.stateDir(), user_dir);
+  const QFileInfo made(QString::fromStdString(user_dir));
+  EXPECT_TRUE(made.isDir());
+  EXPECT_EQ(made.permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions())
+      << "private to the user";
+  EXPECT_TRUE(installed.writeFileAtomic(user_dir + "/QX_ZENK_RX_AP.ini", "1\r\n"));
+
+  if (::geteuid() != 0) {
+    QTemporaryDir read_only;
+    ASSERT_TRUE(read_only.isValid());
+    QFile::setPermissions(read_only.path(), QFile::ReadOwner | QFile::ExeOwner);
+    ProgramDirFileSystem locked(read_only.path().toStdString(), state_home);
+    EXPECT_EQ(locked.stateDir(), user_dir);
+    QFile::setPermissions(read_only.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
 }
 
 }  // namespace

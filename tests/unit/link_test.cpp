@@ -45,6 +45,40 @@ TEST_F(LinkTest, ChoosingAMissingPortReportsItAndClosesTheLink) {
   EXPECT_FALSE(app.timer("tim_rx").running());
 }
 
+TEST_F(LinkTest, PortErrorsNameTheDeviceTheCauseAndTheRemedyInTheBoxAndOnStandardError) {
+  struct Case {
+    const char* name;
+    int port;
+    std::vector<std::string> words;  // in the details
+  };
+  app.port.present = {1, 3, 4};
+  app.port.busy = {3};
+  app.port.denied = {4};
+  const std::string link = app.files.stateDir() + "/COM2";
+  const Case cases[] = {
+      {"missing",
+       2,
+       {"Device: /dev/ttyS1\n", "does not exist", "ln -sf /dev/ttyUSB0 " + link,
+        "/dev/serial/by-id/"}},
+      {"busy", 3, {"Device: /dev/ttyS2\n", "busy", "another program holds /dev/ttyS2 open"}},
+      {"permission denied",
+       4,
+       {"Device: /dev/ttyS3\n", "permission denied", "dialout", "log in again"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    app.msgbox.shown.clear();
+    testing::internal::CaptureStderr();
+    app.combo("cbo_com").choose(c.port - 1);
+    const std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(app.msgbox.shown.size(), 1u);
+    const auto& box = app.msgbox.shown[0];
+    EXPECT_EQ(box.text, "RS-232 port error on COM " + std::to_string(c.port) + ": !");
+    for (const auto& w : c.words) EXPECT_NE(box.detail.find(w), std::string::npos) << w;
+    EXPECT_EQ(err, box.text + "\n" + box.detail + "\n");
+  }
+}
+
 TEST(PortErrorText, NumberCarriesOneLeadingBlankOrItsSign) {
   EXPECT_EQ(PortErrorText(3), "RS-232 port error on COM 3: !");
   EXPECT_EQ(PortErrorText(-1), "RS-232 port error on COM-1: !");
@@ -89,8 +123,7 @@ TEST_F(LinkTest, ReplyFramingCases) {
   const Case cases[] = {
       {"bytes before the reply belong to it", {{5, "xyWP_A[1]$\r"}}, true, "xyWP_A[1]$\r"},
       {"terminator split across ticks", {{5, "WP_A[1]$"}, {150, "\r"}}, true, "WP_A[1]$\r"},
-      {"bytes after the terminator in the same batch", {{5, "WP_A[1]$\rzz"}}, true,
-       "WP_A[1]$\rzz"},
+      {"bytes after the terminator in the same batch", {{5, "WP_A[1]$\rzz"}}, true, "WP_A[1]$\rzz"},
       {"a second ] does not restart the match", {{5, "WP_A[1]]$\r"}}, false, ""},
       {"doubled $", {{5, "WP_A[1]$$\r"}}, false, ""},
       {"line feed before the carriage return", {{5, "WP_A[1]$\n\r"}}, false, ""},

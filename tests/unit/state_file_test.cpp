@@ -64,6 +64,51 @@ TEST(StateFileTest, MissingFileStartsOnComOneAndTheProjectorPageAndIsNotCreated)
   EXPECT_EQ(app.files.read(kStateFileName), "1\r\n0\r\n0\r\n\"\"\r\n0\r\n");
 }
 
+// An installed tool cannot write its program directory: it keeps the state per user, and the
+// program directory's file serves only as a default for a user without one.
+TEST(StateFileTest, InstalledToolReadsAndWritesTheUsersOwnFile) {
+  struct Case {
+    const char* name;
+    const char* program_file;  // nullptr: none
+    const char* user_file;     // nullptr: none
+    int port;                  // port and page shown after start-up
+    int page;
+  };
+  const Case cases[] = {
+      {"the user's file wins", "2\r\n0\r\n0\r\n\"\"\r\n1\r\n", "3\r\n0\r\n0\r\n\"\"\r\n2\r\n", 3,
+       2},
+      {"program directory's file as default", "2\r\n0\r\n0\r\n\"\"\r\n1\r\n", nullptr, 2, 1},
+      {"no file at all", nullptr, nullptr, 1, 0},
+  };
+  const char* pages[3] = {"fra_proj", "fra_wp_ctrl", "pic_panel"};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeApp app;
+    app.files.read_only_program_dir = true;
+    app.port.present = {1, 2, 3, 4};
+    if (c.program_file) app.files.write(kStateFileName, c.program_file);
+    if (c.user_file) {
+      ASSERT_TRUE(
+          app.files.writeFileAtomic(app.files.stateDir() + "/" + kStateFileName, c.user_file));
+    }
+    app.start();
+    EXPECT_EQ(app.port.opened_port, c.port);
+    EXPECT_TRUE(app.container(pages[c.page]).visible());
+    EXPECT_EQ(app.files.readFile(app.files.userPath(kStateFileName)).has_value(),
+              c.user_file != nullptr)
+        << "start-up creates no state file";
+
+    app.combo("cbo_com").choose("COM4:");
+    app.label("lab_title_zenk").click();
+    app.close();
+    EXPECT_EQ(app.files.readFile(app.files.userPath(kStateFileName)),
+              "4\r\n0\r\n0\r\n\"\"\r\n1\r\n");
+    EXPECT_EQ(app.files.read(kStateFileName),
+              c.program_file ? std::optional<std::string>(c.program_file) : std::nullopt)
+        << "the program directory is left alone";
+  }
+}
+
 TEST(StateFileTest, PageSevenShowsNoPageAndKeepsTheProjectorBallRed) {
   FakeApp app;
   app.files.write(kStateFileName, "1\r\n0\r\n0\r\n\"\"\r\n7\r\n");

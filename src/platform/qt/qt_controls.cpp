@@ -1,5 +1,7 @@
 #include "platform/qt/qt_controls.h"
 
+#include <QAccessible>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -302,11 +304,25 @@ void QtCheckBox::setValue(int v) {
 
 // ---- image box
 
-bool QtImageBox::loadPicture(const std::string& path) {
+QPixmap loadPictureForRatio(const QString& file, qreal ratio) {
   QPixmap pm;
-  if (!pm.load(qtc::path(path))) return false;
+  if (!pm.load(file) || ratio <= 1.0) return pm;
+  const QFileInfo fi(file);
+  QPixmap sharp;
+  if (sharp.load(fi.path() + QLatin1Char('/') + fi.completeBaseName() + QStringLiteral("@2x.") +
+                 fi.suffix()) &&
+      sharp.size() == pm.size() * 2) {
+    sharp.setDevicePixelRatio(2.0);
+    return sharp;
+  }
+  return pm;
+}
+
+bool QtImageBox::loadPicture(const std::string& path) {
+  const QPixmap pm = loadPictureForRatio(qtc::path(path), w()->devicePixelRatioF());
+  if (pm.isNull()) return false;
   w()->setPixmap(pm);
-  w()->resize(pm.size());
+  w()->resize(pm.deviceIndependentSize().toSize());
   return true;
 }
 

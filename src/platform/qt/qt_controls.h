@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -251,8 +252,13 @@ class QtCheckBox : public QtControl<CheckBox, QCheckBox> {
   Handler handler_;
 };
 
-// A picture; the box takes the size of the picture it shows. Paths starting with ":/" name
-// pictures built into the program.
+// The picture in file for a screen of the given device pixel ratio: above 1, the drawing at
+// twice the size beside it ("ball_red@2x.gif"), with a ratio of 2, when there is one of exactly
+// twice the size; else the file's own picture. Null when file cannot be read.
+QPixmap loadPictureForRatio(const QString& file, qreal ratio);
+
+// A picture; the box takes the size of the picture it shows (in device-independent pixels). Paths
+// starting with ":/" name pictures built into the program.
 class QtImageBox : public QtControl<ImageBox, ClickLabel> {
  public:
   explicit QtImageBox(ClickLabel* w) : QtControl(w) {}

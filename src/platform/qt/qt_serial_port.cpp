@@ -9,27 +9,24 @@
 #include "platform/qt/qt_convert.h"
 
 namespace qx {
-namespace {
-
-PortOpenResult::Cause causeOf(QSerialPort::SerialPortError e, const QString& text) {
+PortOpenResult::Cause portOpenCause(QSerialPort::SerialPortError e, const QString& text) {
+  const auto has = [&text](const char* words) {
+    return text.contains(QLatin1String(words), Qt::CaseInsensitive);
+  };
   switch (e) {
     case QSerialPort::DeviceNotFoundError:
       return PortOpenResult::Cause::Missing;
     case QSerialPort::PermissionError:
-      // QSerialPort reports its lock file held by another opener, and EBUSY, as permission
-      // errors; only the words tell them apart from EACCES.
-      if (text.contains(QLatin1String("lock"), Qt::CaseInsensitive) ||
-          text.contains(QLatin1String("busy"), Qt::CaseInsensitive))
-        return PortOpenResult::Cause::Busy;
+      // QSerialPort reports EBUSY and its lock file held by another opener ("... while locking
+      // the device") as permission errors; only the words tell them from EACCES. A lock file
+      // that cannot be made at all is a fault of the lock folder, not of the user's rights.
+      if (has("busy") || has("locking the device")) return PortOpenResult::Cause::Busy;
+      if (has("lock")) return PortOpenResult::Cause::Other;
       return PortOpenResult::Cause::PermissionDenied;
     default:
-      if (text.contains(QLatin1String("busy"), Qt::CaseInsensitive))
-        return PortOpenResult::Cause::Busy;
-      return PortOpenResult::Cause::Other;
+      return has("busy") ? PortOpenResult::Cause::Busy : PortOpenResult::Cause::Other;
   }
 }
-
-}  // namespace
 
 std::optional<LineSettings> parseLineSettings(const std::string& settings) {
   const QStringList f = qtc::text(settings).split(QLatin1Char(','));
@@ -69,7 +66,7 @@ std::optional<LineSettings> parseLineSettings(const std::string& settings) {
   return s;
 }
 
-QtSerialPort::QtSerialPort(std::string program_dir) : program_dir_(std::move(program_dir)) {
+QtSerialPort::QtSerialPort(std::vector<std::string> link_dirs) : link_dirs_(std::move(link_dirs)) {
   QObject::connect(&port_, &QSerialPort::errorOccurred, &ctx_,
                    [this](QSerialPort::SerialPortError e) { portError(e); });
 }
@@ -80,9 +77,11 @@ QtSerialPort::~QtSerialPort() {
 }
 
 std::string QtSerialPort::devicePath(int port_number) const {
-  const std::string link = program_dir_ + "/COM" + std::to_string(port_number);
-  const QFileInfo fi(qtc::path(link));
-  if (fi.exists() || fi.isSymLink()) return link;
+  for (const auto& dir : link_dirs_) {
+    const std::string link = dir + "/COM" + std::to_string(port_number);
+    const QFileInfo fi(qtc::path(link));
+    if (fi.exists() || fi.isSymLink()) return link;
+  }
   return "/dev/ttyS" + std::to_string(port_number - 1);
 }
 
@@ -98,9 +97,10 @@ PortOpenResult QtSerialPort::open(int port_number, const std::string& settings) 
   }
   const QString device = qtc::path(r.device);
   const QFileInfo fi(device);
-  if (!fi.exists() && !fi.isSymLink()) {
+  if (!fi.exists()) {
     r.cause = PortOpenResult::Cause::Missing;
     r.detail = "No such file or directory";
+    if (fi.isSymLink()) r.detail += "; it links to " + qtc::pathBytes(fi.symLinkTarget());
     return r;
   }
   port_.setPortName(device);
@@ -113,7 +113,7 @@ PortOpenResult QtSerialPort::open(int port_number, const std::string& settings) 
     return r;
   }
   if (!port_.open(QIODevice::ReadWrite)) {
-    r.cause = causeOf(port_.error(), port_.errorString());
+    r.cause = portOpenCause(port_.error(), port_.errorString());
     r.detail = qtc::bytes(port_.errorString());
     port_.clearError();
     return r;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/services.h"
 
@@ -21,14 +22,22 @@ struct LineSettings {
 };
 std::optional<LineSettings> parseLineSettings(const std::string& settings);
 
-// Port n is the device "<program dir>/COMn" when that name exists (a link to a device, or a
-// device), else /dev/ttyS<n-1>. Opening takes QSerialPort's lock file for the path, so a second
-// opener of the same name is refused even where the tty's exclusive mode is not (root). Received
-// bytes reach the buffer while the event loop runs. A read, write or resource error on an open
-// port counts as the port gone: it is closed from a queued call and onLost runs once.
+// Why QSerialPort::open failed, from its error code and text.
+PortOpenResult::Cause portOpenCause(QSerialPort::SerialPortError e, const QString& text);
+
+// Port n is the device "<dir>/COMn" of the first of the link directories where that name exists
+// (a link to a device, or a device), else /dev/ttyS<n-1>. Opening takes QSerialPort's lock file for
+// the path, so a second opener of the same name is refused even where the tty's exclusive mode is
+// not (root). Received bytes reach the buffer while the event loop runs. A read, write or resource
+// error on an open port counts as the port gone: it is closed from a queued call and onLost runs
+// once.
 class QtSerialPort : public SerialPort {
  public:
-  explicit QtSerialPort(std::string program_dir);
+  // link_dirs: where COMn names are looked for, in order (the per-user folder, then the
+  // program directory).
+  explicit QtSerialPort(std::vector<std::string> link_dirs);
+  explicit QtSerialPort(std::string program_dir)
+      : QtSerialPort(std::vector<std::string>{std::move(program_dir)}) {}
   ~QtSerialPort() override;
   QtSerialPort(const QtSerialPort&) = delete;
   QtSerialPort& operator=(const QtSerialPort&) = delete;
@@ -48,7 +57,7 @@ class QtSerialPort : public SerialPort {
  private:
   void portError(QSerialPort::SerialPortError e);
 
-  std::string program_dir_;
+  std::vector<std::string> link_dirs_;
   QSerialPort port_;
   std::function<void()> lost_;
   bool lost_pending_ = false;

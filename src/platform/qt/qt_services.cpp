@@ -1,5 +1,9 @@
 #include "platform/qt/qt_services.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
@@ -8,9 +12,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSpacerItem>
+#include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -106,7 +113,20 @@ MsgAnswer QtMessageBox::show(const std::string& text, MsgButtons buttons, MsgIco
   // Cancel).
   box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
   box.setEscapeButton(made.back().first);
-  if (!detail.empty()) box.setDetailedText(qtc::pathText(detail));
+  if (!detail.empty()) {
+    box.setDetailedText(qtc::pathText(detail));
+    // QMessageBox is as narrow as its short text; widen it so that the details (a device path,
+    // a command to type) read in whole lines.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+      grid->addItem(new QSpacerItem(520, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                    grid->rowCount(), 0, 1, grid->columnCount());
+    // Tall enough for the whole text when shown: a few lines, never a scroll.
+    if (auto* pane = box.findChild<QTextEdit*>()) {
+      const auto lines = static_cast<int>(std::count(detail.begin(), detail.end(), '\n')) + 2;
+      pane->setMinimumHeight(std::min(lines, 12) * pane->fontMetrics().lineSpacing() +
+                             2 * pane->frameWidth() + 8);
+    }
+  }
   box.exec();
   const QAbstractButton* clicked = box.clickedButton();
   for (const auto& [b, answer] : made)
@@ -154,8 +174,38 @@ std::optional<std::string> QtFileDialog::show(const FileDialogRequest& req) {
 
 // ---- files
 
+QString userStateHome(const QString& xdg_state_home, const QString& home) {
+  // Relative paths in the XDG variables are invalid and to be ignored.
+  if (!xdg_state_home.isEmpty() && QDir::isAbsolutePath(xdg_state_home)) return xdg_state_home;
+  return home + QStringLiteral("/.local/state");
+}
+
 std::string QtFileSystem::programDir() {
+  // Qt reads /proc/self/exe, so a launcher link elsewhere leads to the real program directory.
   return qtc::pathBytes(QCoreApplication::applicationDirPath());
+}
+
+std::string QtFileSystem::stateDir() {
+  if (state_dir_) return *state_dir_;
+  const std::string program = programDir();
+  const bool writable = ::faccessat(AT_FDCWD, program.c_str(), W_OK, AT_EACCESS) == 0;
+  if (writable && !QFileInfo::exists(qtc::path(program) + QLatin1Char('/') +
+                                     QLatin1String(kPerUserStateMarker))) {
+    state_dir_ = program;
+    return program;
+  }
+  const QString home = state_home_.empty()
+                           ? userStateHome(qEnvironmentVariable("XDG_STATE_HOME"), QDir::homePath())
+                           : qtc::path(state_home_);
+  const std::string dir = qtc::pathBytes(QDir::cleanPath(home + QStringLiteral("/qx-zenk-rx")));
+  // Each missing level private to the user, as the XDG base directories are meant to be. A
+  // failure shows later, when the state file cannot be written.
+  for (std::size_t slash = dir.find('/', 1);; slash = dir.find('/', slash + 1)) {
+    ::mkdir(dir.substr(0, slash).c_str(), 0700);
+    if (slash == std::string::npos) break;
+  }
+  state_dir_ = dir;
+  return dir;
 }
 
 std::optional<std::string> QtFileSystem::findFile(const std::string& path) {

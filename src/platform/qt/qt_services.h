@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QStringList>
+#include <optional>
 #include <string>
 
 #include "platform/services.h"
@@ -49,13 +50,33 @@ class QtFileDialog : public FileDialog {
 // written as "*". "Projector INI|*.ini|*.*|*.*" -> {"Projector INI (*.ini)", "*.* (*)"}.
 QStringList qtNameFilters(const std::string& filter);
 
+// A file of this name in the program directory marks an installed tool: its state is kept per
+// user even when the program directory is writable (root, or a user who owns the install).
+inline constexpr const char* kPerUserStateMarker = "per-user-state";
+
+// The base of per-user state folders: XDG_STATE_HOME when it is an absolute path, else
+// <home>/.local/state.
+QString userStateHome(const QString& xdg_state_home, const QString& home);
+
+// The program directory is the resolved executable's. It is the per-user folder too when the
+// user may write there and it holds no kPerUserStateMarker (a portable build); otherwise the
+// per-user folder is <state home>/qx-zenk-rx, created (mode 0700) at the first stateDir() call.
+// The choice is taken once and kept.
 class QtFileSystem : public FileSystem {
  public:
+  // state_home: the base of per-user state folders; empty: from the environment
+  // (userStateHome of $XDG_STATE_HOME and the home directory).
+  explicit QtFileSystem(std::string state_home = {}) : state_home_(std::move(state_home)) {}
   std::string programDir() override;
+  std::string stateDir() override;
   std::optional<std::string> findFile(const std::string& path) override;
   std::optional<std::string> readFile(const std::string& path) override;
   bool writeFileAtomic(const std::string& path, const std::string& contents) override;
   char separator() const override { return '/'; }
+
+ private:
+  std::string state_home_;
+  std::optional<std::string> state_dir_;
 };
 
 }  // namespace qx

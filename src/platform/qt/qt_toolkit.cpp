@@ -301,9 +301,11 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& spec, Contr
       auto* button = new QPushButton(caption, parent_widget);
       setColors(button, QPalette::Button, spec.back, QPalette::ButtonText, spec.fore);
       if (!spec.picture.empty()) {
-        QPixmap pm(picturePath(spec.picture, data_dir));
+        // QIcon takes a "<name>@2x.<ext>" drawing beside the file for scaled screens.
+        const QString file = picturePath(spec.picture, data_dir);
+        const QPixmap pm(file);
         if (!pm.isNull()) {
-          button->setIcon(QIcon(pm));
+          button->setIcon(QIcon(file));
           button->setIconSize(pm.size());
         }
       }
