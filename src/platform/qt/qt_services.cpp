@@ -177,7 +177,10 @@ bool QtFileSystem::writeFileAtomic(const std::string& path, const std::string& c
   QSaveFile f(qtc::path(path));
   if (!f.open(QIODevice::WriteOnly)) return false;
   const auto size = static_cast<qint64>(contents.size());
-  if (f.write(contents.data(), size) != size) {
+  // The bytes are handed to the file system here, not left to commit(): QSaveFile (Qt 6.4)
+  // does not notice a write that fails while commit() flushes its buffer (a full disk) and
+  // would rename the short temporary file over the old one.
+  if (f.write(contents.data(), size) != size || !f.flush()) {
     f.cancelWriting();
     return false;
   }
