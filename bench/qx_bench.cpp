@@ -284,6 +284,7 @@ int main(int argc, char** argv) {
   double idle_s = 10;
   bool use_x = true;
   std::string cutecom;
+  std::string only = "abde";  // which figures; (c) comes with (b)
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--runs" && i + 1 < argc) {
@@ -294,12 +295,16 @@ int main(int argc, char** argv) {
       cutecom = argv[++i];
     } else if (a == "--no-x") {
       use_x = false;
+    } else if (a == "--only" && i + 1 < argc) {
+      only = argv[++i];
     } else {
       std::fprintf(stderr,
-                   "usage: qx-bench [--runs N] [--idle-seconds S] [--cutecom PATH] [--no-x]\n");
+                   "usage: qx-bench [--runs N] [--idle-seconds S] [--cutecom PATH] [--no-x] "
+                   "[--only abde]\n");
       return 2;
     }
   }
+  auto want = [&only](char figure) { return only.find(figure) != std::string::npos; };
   if (cutecom.empty()) cutecom = findInPath("cutecom");
 
   Xvfb xvfb;
@@ -318,16 +323,19 @@ int main(int argc, char** argv) {
   std::printf("qx-bench: %d runs per figure, window on %s\n\n", runs,
               have_x ? ("Xvfb " + xvfb.display()).c_str() : "offscreen");
 
-  std::vector<double> wait_ms;
-  const auto silent = silentTransactions(runs, wait_ms);
-  report("(a) CPU / wall, waited transaction, silent receiver", silent, 0.05, "", 4);
-  std::printf("    (length of that wait: %.0f ms)\n", median(wait_ms));
-
-  std::vector<double> read_cpu, read_floor;
-  fullReads(runs, read_cpu, read_floor);
-  report("(b) CPU / wall, full receiver Read", read_cpu, 0.02, "", 4);
-  report("(c) Read wall time / (18 x 100 ms)", read_floor, 1.05, "", 3);
-
+  if (want('a')) {
+    std::vector<double> wait_ms;
+    const auto silent = silentTransactions(runs, wait_ms);
+    report("(a) CPU / wall, waited transaction, silent receiver", silent, 0.05, "", 4);
+    std::printf("    (length of that wait: %.0f ms)\n", median(wait_ms));
+  }
+  if (want('b')) {
+    std::vector<double> read_cpu, read_floor;
+    fullReads(runs, read_cpu, read_floor);
+    report("(b) CPU / wall, full receiver Read", read_cpu, 0.02, "", 4);
+    report("(c) Read wall time / (18 x 100 ms)", read_floor, 1.05, "", 3);
+  }
+  if (!want('d') && !want('e')) return g_missed ? 1 : 0;
   if (!have_x) {
     std::printf("\n(d), (e): not measured (no Xvfb)\n");
     return g_missed ? 1 : 0;
@@ -342,13 +350,16 @@ int main(int argc, char** argv) {
   SimProcess sim(prog.path());
   const std::string title = "QX-ZENK-RX v2.2.8";
 
-  const auto idle = measureIdle(tool, title, xvfb.display(), idle_s);
-  if (idle) {
-    report("(d) CPU / wall, idle with the link open", {*idle * 100}, 0.2, " %", 3);
-  } else {
-    std::printf("(d) not measured: the tool showed no window\n");
-    g_missed = true;
+  if (want('d')) {
+    const auto idle = measureIdle(tool, title, xvfb.display(), idle_s);
+    if (idle) {
+      report("(d) CPU / wall, idle with the link open", {*idle * 100}, 0.2, " %", 3);
+    } else {
+      std::printf("(d) not measured: the tool showed no window\n");
+      g_missed = true;
+    }
   }
+  if (!want('e')) return g_missed ? 1 : 0;
 
   const StartFigures ours = measureStart(tool, title, xvfb.display(), runs, 1.0);
   StartFigures theirs;
