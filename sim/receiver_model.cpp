@@ -71,6 +71,15 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
+Bytes FloodBytes(std::size_t n) {
+  Bytes out(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t k = i % 64;
+    out[i] = static_cast<std::uint8_t>(k == 62 ? '\r' : k == 63 ? '\n' : 'a' + k % 26);
+  }
+  return out;
+}
+
 std::string commandWord(std::string_view name) {
   std::string w(name);
   if (w.rfind(kStart, 0) != 0) w.insert(0, kStart);
@@ -214,6 +223,10 @@ void ReceiverModel::handleLine(const std::string& line, const std::string& word,
   if (faults_.silent || word == faults_.silent_word || over_silent || past_hang_up) answers = false;
 
   if (answers) emit(reply, out);
+  if (line_count_ == 1 && faults_.flood_bytes > 0) {
+    const std::uint32_t after = out.empty() ? faults_.latency_ms : out.back().delay_ms;
+    out.push_back({after, FloodBytes(faults_.flood_bytes), false});
+  }
   if (hang_up) {
     Emission e;
     e.delay_ms = out.empty() ? faults_.latency_ms : out.back().delay_ms;

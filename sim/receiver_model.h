@@ -30,7 +30,13 @@ struct Faults {
   std::uint32_t split_gap_ms = 0;  // >0: every reply in two writes this far apart
   int silent_after = -1;           // >=0: answers only the first this many lines
   int hang_up_after = -1;          // >=0: hangs up after answering line N (0: at line 1)
+  std::uint32_t flood_bytes = 0;   // >0: after the first line (and its answer), this many bytes
+                                   // of junk that frames no reply (see FloodBytes)
 };
+
+// The junk of a flood: lower-case letters with CR LF after every 62; no "]", so it never
+// completes a reply's terminator.
+Bytes FloodBytes(std::size_t n);
 
 // The command word for a name given as "Aspect", "WP_Aspect" or "WP_Aspect[": "WP_Aspect[".
 std::string commandWord(std::string_view name);

@@ -42,6 +42,7 @@ const char* usageText() {
          "  --split-gap MS       send every reply in two writes, the final CR MS ms later\n"
          "  --silent-after N     answer only the first N lines\n"
          "  --hang-up-after N    hang up after answering the N-th line (0: at the first)\n"
+         "  --flood BYTES        after the first line (and its answer) send BYTES bytes of junk\n"
          "  --identify TX|RX     the answer to WP_IdentifyTx[ (default TX)\n"
          "  --set WORD=VALUE     initial value of WORD (repeatable), e.g. --set Aspect=16:9\n"
          "  --quiet              no line log\n"
@@ -165,6 +166,8 @@ std::string parseOptions(int argc, char** argv, Options& out) {
       err = number(out.faults.latency_ms);
     } else if (flag == "--split-gap") {
       err = number(out.faults.split_gap_ms);
+    } else if (flag == "--flood") {
+      err = number(out.faults.flood_bytes);
     } else if (flag == "--silent-after" || flag == "--hang-up-after") {
       int& field = flag == "--silent-after" ? out.faults.silent_after : out.faults.hang_up_after;
       err = number(field);

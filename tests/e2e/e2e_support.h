@@ -164,11 +164,29 @@ class ScriptedDialog : public FileDialog {
   std::vector<FileDialogRequest> requests;
 };
 
-// Presses a button of the next message box that comes up, and remembers its text.
+// Presses a button of the next message box that comes up, and remembers its text. With
+// answerEvery, it presses that button on every box that comes up while it lives.
 class BoxAnswerer {
  public:
+  BoxAnswerer() = default;
+  BoxAnswerer(const BoxAnswerer&) = delete;
+  BoxAnswerer& operator=(const BoxAnswerer&) = delete;
   void answer(QMessageBox::StandardButton button) {
-    QTimer::singleShot(50, [this, button] { press(button); });
+    QTimer::singleShot(50, &ctx_, [this, button] { press(button); });
+  }
+  void answerEvery(QMessageBox::StandardButton button) {
+    answerEvery([button](const std::string&) { return button; });
+  }
+  // choose: the button to press for a box's text.
+  void answerEvery(std::function<QMessageBox::StandardButton(const std::string&)> choose) {
+    every_ = std::make_unique<QTimer>();
+    QObject::connect(every_.get(), &QTimer::timeout, &ctx_, [this, choose] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts.push_back(box->text().toStdString());
+        if (auto* b = box->button(choose(texts.back()))) b->click();
+      }
+    });
+    every_->start(30);
   }
   std::vector<std::string> texts;
 
@@ -176,12 +194,26 @@ class BoxAnswerer {
   void press(QMessageBox::StandardButton button) {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) {
-      QTimer::singleShot(50, [this, button] { press(button); });
+      QTimer::singleShot(50, &ctx_, [this, button] { press(button); });
       return;
     }
     texts.push_back(box->text().toStdString());
     if (auto* b = box->button(button)) b->click();
   }
+  std::unique_ptr<QTimer> every_;
+  QObject ctx_;  // last: pending presses end with the answerer
+};
+
+// The real serial port, counting the bytes the tool has taken from it.
+class CountingSerialPort : public QtSerialPort {
+ public:
+  using QtSerialPort::QtSerialPort;
+  Bytes input() override {
+    Bytes b = QtSerialPort::input();
+    received += b.size();
+    return b;
+  }
+  std::uint64_t received = 0;
 };
 
 // The tool built on the Qt backend in a program directory.
@@ -207,7 +239,7 @@ class E2EApp {
   DirFileSystem files;
   QtClock clock;
   QtEventPump pump;
-  QtSerialPort port;
+  CountingSerialPort port;
   QtMessageBox msgbox;
   ScriptedDialog dialog;
   QtToolkit toolkit;

@@ -33,6 +33,9 @@ TEST(OptionLists, ItemsUpToEndBecomeTheEntries) {
       {"ENDS is an entry", "ENDS\r\nEND\r\n", V{"ENDS"}},
       {"no END: everything read", "Off\r\n60", V{"Off", "60"}},
       {"empty file", "", V{}},
+      {"cut inside a quoted entry", "Off\r\n\"60,1", V{"Off", "60,1"}},
+      {"bytes of any value pass through", std::string("Off\r\n\x00\xff\r\nEND", 12),
+       V{"Off", std::string("\x00\xff", 2)}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

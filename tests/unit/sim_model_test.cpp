@@ -186,6 +186,16 @@ TEST(SimModel, FaultSwitches) {
          f.split_gap_ms = 7;
        }),
        q + set + q, "0:WP_Aspect[Full]$|7:\r|0:WP_Input[Vga]$|7:\r|7:HUP"},
+      {"flood after the first line", with([](Faults& f) {
+         f.flood_bytes = 5;
+         f.latency_ms = 3;
+       }),
+       q + set, "3:WP_Aspect[Full]$\r|3:abcde|3:WP_Input[Vga]$\r"},
+      {"flood while silent", with([](Faults& f) {
+         f.flood_bytes = 2;
+         f.silent = true;
+       }),
+       q, "0:ab"},
       {"hang up after 0", with([](Faults& f) { f.hang_up_after = 0; }), q, "0:HUP"},
       {"hang up while silent", with([](Faults& f) {
          f.hang_up_after = 1;
@@ -202,6 +212,13 @@ TEST(SimModel, FaultSwitches) {
       EXPECT_EQ(m.value("WP_Input["), "Vga");
     }
   }
+}
+
+TEST(SimModel, FloodNeverFramesAReply) {
+  const Bytes junk = FloodBytes(1000);
+  const std::string s(junk.begin(), junk.end());
+  EXPECT_EQ(s.find(']'), std::string::npos);
+  EXPECT_EQ(s.substr(60, 6), "ij\r\nab");
 }
 
 TEST(SimModel, AfterHangingUpTheReceiverTakesNothing) {

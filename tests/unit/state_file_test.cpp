@@ -26,6 +26,8 @@ TEST(StateFileTest, ParsesFiveItemsAndKeepsDefaultsForWhatIsMissingOrUnfit) {
       {"ports outside 1..9 fall back to COM1", "12\r\n0\r\n0\r\n\"\"\r\n0\r\n", {1, 0, 0, "", 0}},
       {"a non-number reads as 0", "x\r\nx\r\n5\r\n\"\"\r\nx\r\n", {1, 0, 0, "", 0}},
       {"beyond 16 bits keeps the default", "99999\r\n1\r\n1\r\n\"\"\r\n2\r\n", {1, 1, 1, "", 2}},
+      {"cut inside the quoted path", "2\r\n1\r\n0\r\n\"/home/me/pro", {2, 1, 0, "/home/me/pro", 0}},
+      {"binary garbage", std::string("\x00\xff\x80\r\n\x01\"\x00", 8), {1, 0, 0, "", 0}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -20,9 +20,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <climits>
-#include <thread>
 
 #include "platform/qt/qt_convert.h"
 
@@ -41,21 +39,19 @@ void QtEventPump::waitFor(std::uint32_t ms) {
     doEvents();
     return;
   }
-  const int wait_ms = static_cast<int>(std::min<std::uint32_t>(ms, INT_MAX));
+  // Sleeps in the event dispatcher until an event comes, handles it, and goes back to sleep
+  // until the deadline, which a precise single-shot timer marks. No local event loop: its exec()
+  // and quit() would cost a second wake-up per wait, and waits of 2 ms come 500 times a second
+  // while a transaction waits for its reply.
   QElapsedTimer elapsed;
   elapsed.start();
-  QEventLoop loop;
   QTimer deadline;
   deadline.setSingleShot(true);
   deadline.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-  deadline.start(wait_ms);
-  loop.exec();
-  if (!deadline.isActive()) return;  // the deadline ended the loop
-  // The loop ended early: the application is quitting (every local loop returns at once from
-  // now on). Sleep the rest so that a caller's wait loop does not spin.
-  const qint64 left = wait_ms - elapsed.elapsed();
-  if (left > 0) std::this_thread::sleep_for(std::chrono::milliseconds(left));
+  for (qint64 left = ms; left > 0; left = static_cast<qint64>(ms) - elapsed.elapsed()) {
+    if (!deadline.isActive()) deadline.start(static_cast<int>(std::min<qint64>(left, INT_MAX)));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
 }
 
 // ---- message box
@@ -227,7 +223,10 @@ bool QtFileSystem::writeFileAtomic(const std::string& path, const std::string& c
   QSaveFile f(qtc::path(path));
   if (!f.open(QIODevice::WriteOnly)) return false;
   const auto size = static_cast<qint64>(contents.size());
-  if (f.write(contents.data(), size) != size) {
+  // The bytes are handed to the file system here, not left to commit(): QSaveFile (Qt 6.4)
+  // does not notice a write that fails while commit() flushes its buffer (a full disk) and
+  // would rename the short temporary file over the old one.
+  if (f.write(contents.data(), size) != size || !f.flush()) {
     f.cancelWriting();
     return false;
   }

@@ -21,9 +21,10 @@ class QtClock : public Clock {
   QElapsedTimer timer_;
 };
 
-// doEvents: one pass over the pending events. waitFor: a local event loop that sleeps until an
-// event comes and ends on a precise single-shot timer. While the application is quitting a local
-// loop would return at once; the rest of the time is then slept away, never spun.
+// doEvents: one pass over the pending events. waitFor: sleeps in the event dispatcher until an
+// event comes, handles it, and sleeps again until a precise single-shot timer marks the end.
+// It runs no local event loop, so it also sleeps (never spins) while the application quits,
+// when every local loop would return at once.
 class QtEventPump : public EventPump {
  public:
   void doEvents() override;
