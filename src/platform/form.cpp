@@ -5,10 +5,10 @@ namespace qx {
 Form::Form(Toolkit& toolkit, const LayoutTable& table, const std::string& data_dir)
     : table_(table) {
   window_ = &toolkit.createWindow(table.window);
-  for (const auto& spec : table.controls) {
+  for (const auto& desc : table.controls) {
     Control* parent = nullptr;
-    if (!spec.parent.empty()) parent = &control(spec.parent);
-    controls_[spec.key()] = toolkit.createControl(spec, parent, data_dir);
+    if (!desc.parent.empty()) parent = &control(desc.parent);
+    controls_[desc.key()] = toolkit.createControl(desc, parent, data_dir);
   }
   toolkit.completeWindow(table);
 }

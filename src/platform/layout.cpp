@@ -4,9 +4,9 @@
 
 namespace qx {
 
-Rect LayoutTable::absoluteRect(const ControlSpec& spec) const {
-  Rect r = spec.rect;
-  for (const ControlSpec* p = find(spec.parent); p; p = find(p->parent)) {
+Rect LayoutTable::absoluteRect(const ControlSpec& desc) const {
+  Rect r = desc.rect;
+  for (const ControlSpec* p = find(desc.parent); p; p = find(p->parent)) {
     r.left += p->rect.left;
     r.top += p->rect.top;
   }

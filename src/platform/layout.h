@@ -79,7 +79,7 @@ struct LayoutTable {
     return nullptr;
   }
   // The control's place in the window's client area (its rect is relative to its container).
-  Rect absoluteRect(const ControlSpec& spec) const;
+  Rect absoluteRect(const ControlSpec& desc) const;
 };
 
 // The keys of every control that can take the keyboard focus (every control with a face except

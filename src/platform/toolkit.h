@@ -12,10 +12,10 @@ class Toolkit {
  public:
   virtual ~Toolkit() = default;
   // Creates the window (not shown yet) with its fixed client size, caption and background.
-  virtual Window& createWindow(const WindowSpec& spec) = 0;
+  virtual Window& createWindow(const WindowSpec& desc) = 0;
   // Creates one control inside parent (nullptr: the window), in table order.
-  // data_dir is where pictures named by the spec are found.
-  virtual std::unique_ptr<Control> createControl(const ControlSpec& spec, Control* parent,
+  // data_dir is where pictures named by the desc are found.
+  virtual std::unique_ptr<Control> createControl(const ControlSpec& desc, Control* parent,
                                                  const std::string& data_dir) = 0;
   // Called once when every control of the table exists: lets the backend link labels to the
   // controls they name and set the keyboard order. Nothing to do for a backend without either.

@@ -91,37 +91,37 @@ void FakeTimer::stop() {
   id_ = 0;
 }
 
-Window& FakeToolkit::createWindow(const WindowSpec& spec) {
-  window_.spec = spec;
-  window_.setCaption(spec.caption);
-  window_.setBackColor(spec.back);
+Window& FakeToolkit::createWindow(const WindowSpec& desc) {
+  window_.desc = desc;
+  window_.setCaption(desc.caption);
+  window_.setBackColor(desc.back);
   return window_;
 }
 
-std::unique_ptr<Control> FakeToolkit::createControl(const ControlSpec& spec, Control* parent,
+std::unique_ptr<Control> FakeToolkit::createControl(const ControlSpec& desc, Control* parent,
                                                     const std::string&) {
   auto* p = dynamic_cast<FakeControl*>(parent);
-  switch (spec.kind) {
+  switch (desc.kind) {
     case ControlKind::Frame:
     case ControlKind::PictureBox:
-      return std::make_unique<FakeContainer>(spec, p);
+      return std::make_unique<FakeContainer>(desc, p);
     case ControlKind::Label:
-      return std::make_unique<FakeLabel>(spec, p);
+      return std::make_unique<FakeLabel>(desc, p);
     case ControlKind::Button:
-      return std::make_unique<FakeButton>(spec, p);
+      return std::make_unique<FakeButton>(desc, p);
     case ControlKind::ComboBox:
-      return std::make_unique<FakeComboBox>(spec, p);
+      return std::make_unique<FakeComboBox>(desc, p);
     case ControlKind::TextBox:
     case ControlKind::MultiLineText:
-      return std::make_unique<FakeTextBox>(spec, p);
+      return std::make_unique<FakeTextBox>(desc, p);
     case ControlKind::OptionButton:
-      return std::make_unique<FakeOptionButton>(spec, p, groups_[spec.parent + "/" + spec.name]);
+      return std::make_unique<FakeOptionButton>(desc, p, groups_[desc.parent + "/" + desc.name]);
     case ControlKind::CheckBox:
-      return std::make_unique<FakeCheckBox>(spec, p);
+      return std::make_unique<FakeCheckBox>(desc, p);
     case ControlKind::ImageBox:
-      return std::make_unique<FakeImageBox>(spec, p);
+      return std::make_unique<FakeImageBox>(desc, p);
     case ControlKind::Timer:
-      return std::make_unique<FakeTimer>(spec, p, sched_);
+      return std::make_unique<FakeTimer>(desc, p, sched_);
   }
   return nullptr;
 }

@@ -49,8 +49,8 @@ class FakeControl;
 
 class FakeControl : public virtual Control {
  public:
-  explicit FakeControl(const ControlSpec& spec, FakeControl* parent)
-      : spec_(spec), parent_(parent), visible_(spec.visible), enabled_(spec.enabled) {}
+  explicit FakeControl(const ControlSpec& desc, FakeControl* parent)
+      : desc_(desc), parent_(parent), visible_(desc.visible), enabled_(desc.enabled) {}
   void setVisible(bool on) override { visible_ = on; }
   bool visible() const override { return visible_; }
   void setEnabled(bool on) override { enabled_ = on; }
@@ -59,10 +59,10 @@ class FakeControl : public virtual Control {
   bool shown() const { return visible_ && (!parent_ || parent_->shown()); }
   // What a user can reach with a click.
   bool reachable() const { return shown() && enabled_ && (!parent_ || parent_->enabled()); }
-  const ControlSpec& spec() const { return spec_; }
+  const ControlSpec& desc() const { return desc_; }
 
  protected:
-  const ControlSpec& spec_;
+  const ControlSpec& desc_;
   FakeControl* parent_;
   bool visible_;
   bool enabled_;
@@ -75,7 +75,7 @@ class FakeContainer : public FakeControl, public Container {
   std::string caption() const override { return caption_; }
 
  private:
-  std::string caption_ = spec_.caption;
+  std::string caption_ = desc_.caption;
 };
 
 class FakeLabel : public FakeControl, public Label {
@@ -93,8 +93,8 @@ class FakeLabel : public FakeControl, public Label {
   }
 
  private:
-  std::string text_ = spec_.caption;
-  Rgb fore_ = spec_.fore, back_ = spec_.back;
+  std::string text_ = desc_.caption;
+  Rgb fore_ = desc_.fore, back_ = desc_.back;
   Handler click_;
 };
 
@@ -111,8 +111,8 @@ class FakeButton : public FakeControl, public Button {
   }
 
  private:
-  std::string caption_ = spec_.caption;
-  Rgb back_ = spec_.back;
+  std::string caption_ = desc_.caption;
+  Rgb back_ = desc_.back;
   Handler click_;
 };
 
@@ -173,16 +173,16 @@ class FakeTextBox : public FakeControl, public TextBox {
   }
 
  private:
-  std::string text_ = spec_.caption;
-  int max_ = spec_.max_length;
-  FontSpec font_ = spec_.font;
+  std::string text_ = desc_.caption;
+  int max_ = desc_.max_length;
+  FontSpec font_ = desc_.font;
 };
 
 class FakeOptionButton : public FakeControl, public OptionButton {
  public:
-  FakeOptionButton(const ControlSpec& spec, FakeControl* parent,
+  FakeOptionButton(const ControlSpec& desc, FakeControl* parent,
                    std::vector<FakeOptionButton*>& group)
-      : FakeControl(spec, parent), group_(group) {
+      : FakeControl(desc, parent), group_(group) {
     group_.push_back(this);
   }
   bool checked() const override { return checked_; }
@@ -229,15 +229,15 @@ class FakeImageBox : public FakeControl, public ImageBox {
   int loads() const { return loads_; }
 
  private:
-  std::string picture_ = spec_.picture;
+  std::string picture_ = desc_.picture;
   int loads_ = 0;
   Handler click_;
 };
 
 class FakeTimer : public FakeControl, public Timer {
  public:
-  FakeTimer(const ControlSpec& spec, FakeControl* parent, Scheduler& sched)
-      : FakeControl(spec, parent), sched_(sched), interval_(spec.interval) {}
+  FakeTimer(const ControlSpec& desc, FakeControl* parent, Scheduler& sched)
+      : FakeControl(desc, parent), sched_(sched), interval_(desc.interval) {}
   ~FakeTimer() override { stop(); }
   void setInterval(int ms) override { interval_ = ms; }
   int interval() const override { return interval_; }
@@ -273,7 +273,7 @@ class FakeWindow : public Window {
     shortcuts_[{code, shift}] = std::move(h);
   }
   void focusControl(const std::string& key) override { focused = key; }
-  WindowSpec spec;
+  WindowSpec desc;
   std::string focused;  // the control last given the focus
 
  private:
@@ -286,8 +286,8 @@ class FakeWindow : public Window {
 class FakeToolkit : public Toolkit {
  public:
   explicit FakeToolkit(Scheduler& sched) : sched_(sched) {}
-  Window& createWindow(const WindowSpec& spec) override;
-  std::unique_ptr<Control> createControl(const ControlSpec& spec, Control* parent,
+  Window& createWindow(const WindowSpec& desc) override;
+  std::unique_ptr<Control> createControl(const ControlSpec& desc, Control* parent,
                                          const std::string& data_dir) override;
   FakeWindow& window() { return window_; }
 

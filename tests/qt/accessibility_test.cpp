@@ -124,8 +124,8 @@ TEST_F(WholeWindowTest, EveryControlOnEachPageHasItsOwnName) {
   };
   // Every list shows an entry, as after a read: lists showing the same entry keep apart.
   main->state().reading = true;  // selections from code send nothing while reading
-  for (const auto& spec : mainLayout().controls)
-    if (spec.kind == ControlKind::ComboBox) form->combo(spec.key()).setSelectedIndex(0);
+  for (const auto& desc : mainLayout().controls)
+    if (desc.kind == ControlKind::ComboBox) form->combo(desc.key()).setSelectedIndex(0);
   main->state().reading = false;
   for (const auto& page : pages) {
     SCOPED_TRACE("page key " + std::to_string(page.key - Qt::Key_0));
@@ -159,18 +159,18 @@ TEST_F(WholeWindowTest, EveryControlOnEachPageHasItsOwnName) {
 // control's own name starts with what the label says.
 TEST_F(WholeWindowTest, LabelsNameTheirControls) {
   int linked = 0;
-  for (const auto& spec : mainLayout().controls) {
-    if (spec.buddy.empty()) continue;
-    SCOPED_TRACE(spec.key());
-    QWidget* label = widget(spec.key().c_str());
+  for (const auto& desc : mainLayout().controls) {
+    if (desc.buddy.empty()) continue;
+    SCOPED_TRACE(desc.key());
+    QWidget* label = widget(desc.key().c_str());
     QAccessibleInterface* target =
-        QAccessible::queryAccessibleInterface(widget(spec.buddy.c_str()));
+        QAccessible::queryAccessibleInterface(widget(desc.buddy.c_str()));
     ASSERT_TRUE(target);
     bool labelled = false;
     for (const auto& [iface, relation] : target->relations(QAccessible::Label))
       labelled |= iface->object() == label;
     EXPECT_TRUE(labelled);
-    EXPECT_TRUE(target->text(QAccessible::Name).startsWith(QString::fromStdString(spec.caption)));
+    EXPECT_TRUE(target->text(QAccessible::Name).startsWith(QString::fromStdString(desc.caption)));
     ++linked;
   }
   EXPECT_GT(linked, 0);

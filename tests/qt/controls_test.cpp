@@ -17,13 +17,13 @@
 namespace qx {
 namespace {
 
-using test::spec;
+using test::desc;
 using K = ControlKind;
 
 class ControlsTest : public ::testing::Test, public test::ToolkitFixture {};
 
 TEST_F(ControlsTest, ListRaisesSelectionForCodeChangesAndEveryUserChoice) {
-  auto list = make<ComboBox>(spec(K::ComboBox, "cbo_x"));
+  auto list = make<ComboBox>(desc(K::ComboBox, "cbo_x"));
   auto* w = widget<QComboBox>(*list);
   int events = 0;
   list->onSelect([&] { ++events; });
@@ -75,7 +75,7 @@ TEST_F(ControlsTest, ListRaisesSelectionForCodeChangesAndEveryUserChoice) {
 }
 
 TEST_F(ControlsTest, ClicksReachOnlyEnabledControlsOnShownContainers) {
-  auto frame = make<Container>(spec(K::Frame, "fra_x", {0, 0, 300, 200}, "Frame"));
+  auto frame = make<Container>(desc(K::Frame, "fra_x", {0, 0, 300, 200}, "Frame"));
   struct Case {
     const char* what;
     bool control_enabled, frame_visible, frame_enabled;
@@ -88,10 +88,10 @@ TEST_F(ControlsTest, ClicksReachOnlyEnabledControlsOnShownContainers) {
       {"in a disabled frame", true, true, false, 0},
   };
   auto button =
-      make<Button>(spec(K::Button, "cmd_x", {10, 30, 80, 25}, "Go", "fra_x"), frame.get());
+      make<Button>(desc(K::Button, "cmd_x", {10, 30, 80, 25}, "Go", "fra_x"), frame.get());
   auto label =
-      make<Label>(spec(K::Label, "lab_x", {10, 70, 80, 20}, "Title", "fra_x"), frame.get());
-  auto image_spec = spec(K::ImageBox, "img_x", {10, 100, 27, 25}, {}, "fra_x");
+      make<Label>(desc(K::Label, "lab_x", {10, 70, 80, 20}, "Title", "fra_x"), frame.get());
+  auto image_spec = desc(K::ImageBox, "img_x", {10, 100, 27, 25}, {}, "fra_x");
   image_spec.picture = ":/ball_red.gif";
   auto image = make<ImageBox>(image_spec, frame.get());
   int clicks[3] = {};
@@ -123,10 +123,10 @@ TEST_F(ControlsTest, ClicksReachOnlyEnabledControlsOnShownContainers) {
 }
 
 TEST_F(ControlsTest, OptionButtonsOfOneArrayAreExclusiveAndSetTrueAlwaysRaisesClick) {
-  auto frame = make<Container>(spec(K::Frame, "fra_x", {0, 0, 300, 200}, "Frame"));
-  auto other = make<Container>(spec(K::Frame, "fra_y", {300, 0, 200, 200}, "Other"));
+  auto frame = make<Container>(desc(K::Frame, "fra_x", {0, 0, 300, 200}, "Frame"));
+  auto other = make<Container>(desc(K::Frame, "fra_y", {300, 0, 200, 200}, "Other"));
   auto mk = [&](int index, int left, Container* parent, const char* parent_name) {
-    auto s = spec(K::OptionButton, "opt_x", {left, 30, 60, 17}, "Opt", parent_name);
+    auto s = desc(K::OptionButton, "opt_x", {left, 30, 60, 17}, "Opt", parent_name);
     s.index = index;
     return make<OptionButton>(s, parent);
   };
@@ -158,7 +158,7 @@ TEST_F(ControlsTest, OptionButtonsOfOneArrayAreExclusiveAndSetTrueAlwaysRaisesCl
 }
 
 TEST_F(ControlsTest, CheckBoxRaisesClickWhenCodeChangesItOrTheUserClicks) {
-  auto check = make<CheckBox>(spec(K::CheckBox, "chk_x", {10, 10, 19, 17}));
+  auto check = make<CheckBox>(desc(K::CheckBox, "chk_x", {10, 10, 19, 17}));
   int clicks = 0;
   check->onClick([&] { ++clicks; });
   show();
@@ -174,7 +174,7 @@ TEST_F(ControlsTest, CheckBoxRaisesClickWhenCodeChangesItOrTheUserClicks) {
 }
 
 TEST_F(ControlsTest, TextSetByCodeIsNeverCutAndTypingStaysLimited) {
-  auto box = make<TextBox>(spec(K::TextBox, "txt_x", {10, 10, 200, 29}));
+  auto box = make<TextBox>(desc(K::TextBox, "txt_x", {10, 10, 200, 29}));
   auto* edit = widget<QLineEdit>(*box);
   box->setMaxLength(5);
   show();
@@ -197,7 +197,7 @@ TEST_F(ControlsTest, TextSetByCodeIsNeverCutAndTypingStaysLimited) {
 }
 
 TEST_F(ControlsTest, ControlCharactersShowAsGlyphsAndReadBackAsBytes) {
-  auto s = spec(K::TextBox, "txt_x", {10, 10, 200, 29});
+  auto s = desc(K::TextBox, "txt_x", {10, 10, 200, 29});
   s.control_glyphs = true;
   s.max_length = 4;
   auto box = make<TextBox>(s);
@@ -220,7 +220,7 @@ TEST_F(ControlsTest, ControlCharactersShowAsGlyphsAndReadBackAsBytes) {
 }
 
 TEST_F(ControlsTest, MultiLineTextReadsBackAsSetUntilTheUserEditsIt) {
-  auto log = make<TextBox>(spec(K::MultiLineText, "txt_log", {10, 10, 300, 100}));
+  auto log = make<TextBox>(desc(K::MultiLineText, "txt_log", {10, 10, 300, 100}));
   auto* edit = widget<QPlainTextEdit>(*log);
   show();
   log->setText("WP_Aspect[Full]$\r\nWP_Mode[?]$\r");
@@ -234,7 +234,7 @@ TEST_F(ControlsTest, MultiLineTextReadsBackAsSetUntilTheUserEditsIt) {
 }
 
 TEST_F(ControlsTest, StartingARunningTimerKeepsItsPhase) {
-  auto s = spec(K::Timer, "tim_x", {});
+  auto s = desc(K::Timer, "tim_x", {});
   s.interval = 100;
   auto timer = make<Timer>(s);
   int ticks = 0;
@@ -260,7 +260,7 @@ TEST_F(ControlsTest, StartingARunningTimerKeepsItsPhase) {
 }
 
 TEST_F(ControlsTest, StatusLabelCarriesItsTextInItsAccessibleName) {
-  auto s = spec(K::Label, "lab_fw", {10, 10, 59, 21});
+  auto s = desc(K::Label, "lab_fw", {10, 10, 59, 21});
   s.status = StatusKind::Value;
   s.accessible_name = "TX firmware version";
   auto label = make<Label>(s);

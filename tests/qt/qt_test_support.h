@@ -28,7 +28,7 @@ inline bool pumpUntil(const std::function<bool()>& done, int bound_ms = 5000) {
   return true;
 }
 
-inline ControlSpec spec(ControlKind kind, std::string name, Rect r = {10, 10, 80, 24},
+inline ControlSpec desc(ControlKind kind, std::string name, Rect r = {10, 10, 80, 24},
                         std::string caption = {}, std::string parent = {}) {
   ControlSpec s;
   s.kind = kind;

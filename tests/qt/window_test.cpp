@@ -16,7 +16,7 @@
 namespace qx {
 namespace {
 
-using test::spec;
+using test::desc;
 using K = ControlKind;
 
 class WindowTest : public ::testing::Test, public test::ToolkitFixture {};
@@ -27,8 +27,8 @@ struct Key {
 };
 
 TEST_F(WindowTest, KeyPreviewSeesEveryKeyOnceAndPassesItOn) {
-  auto box = make<TextBox>(spec(K::TextBox, "txt_x", {10, 10, 200, 29}));
-  auto button = make<Button>(spec(K::Button, "cmd_x", {10, 50, 80, 25}, "Go"));
+  auto box = make<TextBox>(desc(K::TextBox, "txt_x", {10, 10, 200, 29}));
+  auto button = make<Button>(desc(K::Button, "cmd_x", {10, 50, 80, 25}, "Go"));
   std::vector<Key> keys;
   window().onKeyDown([&](int code, int shift) { keys.push_back({code, shift}); });
   show();

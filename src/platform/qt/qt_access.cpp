@@ -153,11 +153,11 @@ void completeKeyboardAndLabels(QWidget& window, const LayoutTable& table) {
   auto find = [&window](const std::string& key) {
     return window.findChild<QWidget*>(qtc::text(key));
   };
-  for (const auto& spec : table.controls) {
-    if (!spec.buddy.empty())
-      if (auto* label = qobject_cast<QLabel*>(find(spec.key()))) label->setBuddy(find(spec.buddy));
-    if (!spec.tab_stop)
-      if (QWidget* w = find(spec.key())) w->setFocusPolicy(Qt::NoFocus);
+  for (const auto& desc : table.controls) {
+    if (!desc.buddy.empty())
+      if (auto* label = qobject_cast<QLabel*>(find(desc.key()))) label->setBuddy(find(desc.buddy));
+    if (!desc.tab_stop)
+      if (QWidget* w = find(desc.key())) w->setFocusPolicy(Qt::NoFocus);
   }
   // QWidget::setTabOrder passes over widgets that take no focus, and a label takes the focus
   // only once it gets a click handler, later. The chain keeps its order whatever the policies,

@@ -38,23 +38,23 @@ QString substituteFamily(const std::string& family) {
 
 int fontPixelSize(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
-QFont toQFont(const FontSpec& spec) {
-  QFont f(substituteFamily(spec.family));
-  f.setPixelSize(fontPixelSize(spec.points));
-  f.setBold(spec.bold);
-  if (isFixedPitchFamily(qtc::text(spec.family))) {
+QFont toQFont(const FontSpec& desc) {
+  QFont f(substituteFamily(desc.family));
+  f.setPixelSize(fontPixelSize(desc.points));
+  f.setBold(desc.bold);
+  if (isFixedPitchFamily(qtc::text(desc.family))) {
     f.setStyleHint(QFont::TypeWriter);
     f.setFixedPitch(true);
   }
   return f;
 }
 
-double designSpaceWidth(const FontSpec& spec) {
-  if (qtc::text(spec.family).compare("Verdana", Qt::CaseInsensitive) != 0 ||
-      substituteFamily(spec.family).compare("Verdana", Qt::CaseInsensitive) == 0)
+double designSpaceWidth(const FontSpec& desc) {
+  if (qtc::text(desc.family).compare("Verdana", Qt::CaseInsensitive) != 0 ||
+      substituteFamily(desc.family).compare("Verdana", Qt::CaseInsensitive) == 0)
     return 0;
   // Verdana's blank: 720 units of 2048 (700 bold), drawn in whole pixels on a 96 dpi screen.
-  return std::round(fontPixelSize(spec.points) * (spec.bold ? 700.0 : 720.0) / 2048.0);
+  return std::round(fontPixelSize(desc.points) * (desc.bold ? 700.0 : 720.0) / 2048.0);
 }
 
 void installFontSubstitutions() {

@@ -19,13 +19,13 @@ QString substituteFamily(const std::string& family);
 // Pixel size for a size in points at 96 dpi, rounded to the nearest pixel.
 int fontPixelSize(double points);
 
-QFont toQFont(const FontSpec& spec);
+QFont toQFont(const FontSpec& desc);
 
 // Several labels place headings over their lists with runs of blanks. The stand-ins for Verdana
 // have letters of nearly its widths but narrower blanks; this is the width in pixels a blank
 // takes in the named font, for labels to draw blanks with. 0 when the named font is installed or
 // is not Verdana.
-double designSpaceWidth(const FontSpec& spec);
+double designSpaceWidth(const FontSpec& desc);
 
 // Registers the substitutions above with QFont, so that any widget that names a design family
 // (dialogs, style sheets) gets the same replacement.

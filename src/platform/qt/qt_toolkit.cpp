@@ -115,15 +115,15 @@ Qt::KeyboardModifiers modifiersOf(int shift) {
 
 // ---- window
 
-QtWindow::QtWindow(const WindowSpec& spec, const QStringList& icon_files) {
+QtWindow::QtWindow(const WindowSpec& desc, const QStringList& icon_files) {
   setObjectName(QStringLiteral("frm_main"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(spec.client_width, spec.client_height);
-  setCaption(spec.caption);
+  setFixedSize(desc.client_width, desc.client_height);
+  setCaption(desc.caption);
   setAutoFillBackground(true);
-  setBackColor(spec.back);
+  setBackColor(desc.back);
   QIcon icon;
   for (const auto& f : icon_files)
     if (QFileInfo::exists(f)) icon.addFile(f);
@@ -220,17 +220,17 @@ QtToolkit::QtToolkit(std::string data_dir) : data_dir_(std::move(data_dir)) {
 
 QtToolkit::~QtToolkit() = default;
 
-Window& QtToolkit::createWindow(const WindowSpec& spec) {
+Window& QtToolkit::createWindow(const WindowSpec& desc) {
   QStringList icons;
-  if (!spec.icon.empty()) {
-    const QString main = picturePath(spec.icon, data_dir_);
+  if (!desc.icon.empty()) {
+    const QString main = picturePath(desc.icon, data_dir_);
     icons << main;
     // A hand-drawn small size beside it: "app_icon.png" -> "app_icon_16.png".
     const QFileInfo fi(main);
     icons << fi.path() + QLatin1Char('/') + fi.completeBaseName() + QStringLiteral("_16.") +
                  fi.suffix();
   }
-  window_ = std::make_unique<QtWindow>(spec, icons);
+  window_ = std::make_unique<QtWindow>(desc, icons);
   return *window_;
 }
 
@@ -248,29 +248,29 @@ QButtonGroup* QtToolkit::groupFor(QWidget* container, const std::string& name) {
   return g;
 }
 
-std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& spec, Control* parent,
+std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& desc, Control* parent,
                                                   const std::string& data_dir) {
   if (!window_) throw std::logic_error("createControl before createWindow");
   QWidget* parent_widget = parent ? widgetOf(parent) : window_.get();
-  const QString key = qtc::text(spec.key());
+  const QString key = qtc::text(desc.key());
 
-  if (spec.kind == ControlKind::Timer) {
+  if (desc.kind == ControlKind::Timer) {
     auto* t = new QTimer(window_.get());
     t->setObjectName(key);
     auto timer = std::make_unique<QtTimer>(t);
-    timer->setInterval(spec.interval);
-    timer->setVisible(spec.visible);
+    timer->setInterval(desc.interval);
+    timer->setVisible(desc.visible);
     return timer;
   }
 
   std::unique_ptr<Control> control;
   QWidget* w = nullptr;
-  const QString caption = qtc::text(spec.caption);
-  switch (spec.kind) {
+  const QString caption = qtc::text(desc.caption);
+  switch (desc.kind) {
     case ControlKind::Frame: {
       auto* box = new FrameBox(caption, parent_widget);
       box->setAutoFillBackground(true);
-      setColors(box, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
+      setColors(box, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
       control = std::make_unique<QtFrame>(box);
       w = box;
       break;
@@ -278,9 +278,9 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& spec, Contr
     case ControlKind::PictureBox: {
       auto* box = new QWidget(parent_widget);
       box->setAutoFillBackground(true);
-      setColors(box, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
+      setColors(box, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
       auto pic = std::make_unique<QtPictureBox>(box);
-      pic->setCaption(spec.caption);
+      pic->setCaption(desc.caption);
       control = std::move(pic);
       w = box;
       break;
@@ -290,19 +290,19 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& spec, Contr
       label->setTextFormat(Qt::PlainText);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       label->setText(caption);
-      label->setSpaceWidth(designSpaceWidth(spec.font));
+      label->setSpaceWidth(designSpaceWidth(desc.font));
       label->setAutoFillBackground(true);
-      setColors(label, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
-      control = std::make_unique<QtLabel>(label, spec.accessible_name, spec.status);
+      setColors(label, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
+      control = std::make_unique<QtLabel>(label, desc.accessible_name, desc.status);
       w = label;
       break;
     }
     case ControlKind::Button: {
       auto* button = new QPushButton(caption, parent_widget);
-      setColors(button, QPalette::Button, spec.back, QPalette::ButtonText, spec.fore);
-      if (!spec.picture.empty()) {
+      setColors(button, QPalette::Button, desc.back, QPalette::ButtonText, desc.fore);
+      if (!desc.picture.empty()) {
         // QIcon takes a "<name>@2x.<ext>" drawing beside the file for scaled screens.
-        const QString file = picturePath(spec.picture, data_dir);
+        const QString file = picturePath(desc.picture, data_dir);
         const QPixmap pm(file);
         if (!pm.isNull()) {
           button->setIcon(QIcon(file));
@@ -316,30 +316,30 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& spec, Contr
     case ControlKind::ComboBox: {
       auto* combo = new DropDownList(parent_widget);
       combo->setEditable(false);
-      setColors(combo, QPalette::Base, spec.back, QPalette::Text, spec.fore);
-      setColors(combo, QPalette::Button, spec.back, QPalette::ButtonText, spec.fore);
+      setColors(combo, QPalette::Base, desc.back, QPalette::Text, desc.fore);
+      setColors(combo, QPalette::Button, desc.back, QPalette::ButtonText, desc.fore);
       control = std::make_unique<QtComboBox>(combo);
       w = combo;
       break;
     }
     case ControlKind::TextBox: {
       auto* edit = new QLineEdit(parent_widget);
-      setColors(edit, QPalette::Base, spec.back, QPalette::Text, spec.fore);
-      auto box = std::make_unique<QtLineTextBox>(edit, spec.control_glyphs);
-      box->setFont(spec.font);
-      box->setMaxLength(spec.max_length);
-      box->setText(spec.caption);
+      setColors(edit, QPalette::Base, desc.back, QPalette::Text, desc.fore);
+      auto box = std::make_unique<QtLineTextBox>(edit, desc.control_glyphs);
+      box->setFont(desc.font);
+      box->setMaxLength(desc.max_length);
+      box->setText(desc.caption);
       control = std::move(box);
       w = edit;
       break;
     }
     case ControlKind::MultiLineText: {
       auto* edit = new QPlainTextEdit(parent_widget);
-      setColors(edit, QPalette::Base, spec.back, QPalette::Text, spec.fore);
+      setColors(edit, QPalette::Base, desc.back, QPalette::Text, desc.fore);
       auto box = std::make_unique<QtMultiLineTextBox>(edit);
-      box->setFont(spec.font);
-      box->setMaxLength(spec.max_length);
-      box->setText(spec.caption);
+      box->setFont(desc.font);
+      box->setMaxLength(desc.max_length);
+      box->setText(desc.caption);
       control = std::move(box);
       w = edit;
       break;
@@ -347,17 +347,17 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& spec, Contr
     case ControlKind::OptionButton: {
       auto* radio = new QRadioButton(caption, parent_widget);
       radio->setAutoFillBackground(true);
-      setColors(radio, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
-      setColors(radio, QPalette::Button, spec.back, QPalette::ButtonText, spec.fore);
-      control = std::make_unique<QtOptionButton>(radio, groupFor(parent_widget, spec.name));
+      setColors(radio, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
+      setColors(radio, QPalette::Button, desc.back, QPalette::ButtonText, desc.fore);
+      control = std::make_unique<QtOptionButton>(radio, groupFor(parent_widget, desc.name));
       w = radio;
       break;
     }
     case ControlKind::CheckBox: {
       auto* check = new QCheckBox(caption, parent_widget);
       check->setAutoFillBackground(true);
-      setColors(check, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
-      setColors(check, QPalette::Button, spec.back, QPalette::ButtonText, spec.fore);
+      setColors(check, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
+      setColors(check, QPalette::Button, desc.back, QPalette::ButtonText, desc.fore);
       control = std::make_unique<QtCheckBox>(check);
       w = check;
       break;
@@ -365,12 +365,12 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& spec, Contr
     case ControlKind::ImageBox: {
       auto* image = new ClickLabel(parent_widget);
       image->setAutoFillBackground(true);
-      setColors(image, QPalette::Window, spec.back, QPalette::WindowText, spec.fore);
+      setColors(image, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
       auto box = std::make_unique<QtImageBox>(image);
       w = image;
-      w->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
-      if (!spec.picture.empty())
-        box->loadPicture(qtc::pathBytes(picturePath(spec.picture, data_dir)));
+      w->setGeometry(desc.rect.left, desc.rect.top, desc.rect.width, desc.rect.height);
+      if (!desc.picture.empty())
+        box->loadPicture(qtc::pathBytes(picturePath(desc.picture, data_dir)));
       control = std::move(box);
       break;
     }
@@ -379,17 +379,17 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& spec, Contr
   }
 
   w->setObjectName(key);
-  if (spec.kind != ControlKind::ImageBox)  // an image box has taken its picture's size
-    w->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
-  if (spec.kind != ControlKind::TextBox && spec.kind != ControlKind::MultiLineText)
-    w->setFont(toQFont(spec.font));
+  if (desc.kind != ControlKind::ImageBox)  // an image box has taken its picture's size
+    w->setGeometry(desc.rect.left, desc.rect.top, desc.rect.width, desc.rect.height);
+  if (desc.kind != ControlKind::TextBox && desc.kind != ControlKind::MultiLineText)
+    w->setFont(toQFont(desc.font));
   // Without a name of its own a control is announced by its caption, which Qt follows as it
   // changes.
-  if (!spec.accessible_name.empty()) w->setAccessibleName(qtc::text(spec.accessible_name));
-  if (!spec.description.empty()) w->setAccessibleDescription(qtc::text(spec.description));
+  if (!desc.accessible_name.empty()) w->setAccessibleName(qtc::text(desc.accessible_name));
+  if (!desc.description.empty()) w->setAccessibleDescription(qtc::text(desc.description));
   // Later entries of the table lie above earlier ones: Qt stacks a new child on top.
-  w->setVisible(spec.visible);
-  w->setEnabled(spec.enabled);
+  w->setVisible(desc.visible);
+  w->setEnabled(desc.enabled);
   return control;
 }
 

@@ -24,7 +24,7 @@ class FocusRing;
 class QtWindow : public QWidget, public Window {
  public:
   // icon_files: the window icon in one or more sizes; missing files are skipped.
-  QtWindow(const WindowSpec& spec, const QStringList& icon_files);
+  QtWindow(const WindowSpec& desc, const QStringList& icon_files);
   ~QtWindow() override;
 
   void setCaption(const std::string& text) override;
@@ -87,8 +87,8 @@ class QtToolkit : public Toolkit {
   QtToolkit& operator=(const QtToolkit&) = delete;
 
   // The window is owned by the toolkit; the controls must be destroyed before the toolkit.
-  Window& createWindow(const WindowSpec& spec) override;
-  std::unique_ptr<Control> createControl(const ControlSpec& spec, Control* parent,
+  Window& createWindow(const WindowSpec& desc) override;
+  std::unique_ptr<Control> createControl(const ControlSpec& desc, Control* parent,
                                          const std::string& data_dir) override;
   void completeWindow(const LayoutTable& table) override;
 

@@ -31,10 +31,10 @@ int main(int argc, char** argv) {
   const std::string dir = QCoreApplication::applicationDirPath().toStdString();
   qx::QtToolkit toolkit(dir);
   qx::Form form(toolkit, qx::mainLayout(), dir);
-  for (const auto& spec : qx::mainLayout().controls) {
-    if (spec.kind != qx::ControlKind::ComboBox) continue;
-    auto& list = form.combo(spec.key());
-    for (const auto& e : spec.entries) list.addItem(e);
+  for (const auto& desc : qx::mainLayout().controls) {
+    if (desc.kind != qx::ControlKind::ComboBox) continue;
+    auto& list = form.combo(desc.key());
+    for (const auto& e : desc.entries) list.addItem(e);
     list.setSelectedIndex(list.count() > 0 ? 0 : -1);
   }
   for (const char* notice : {"lab_proj_reply", "lab_ctrl_reply", "lab_pic_reply"}) {
