@@ -102,7 +102,7 @@ class TextBox : public virtual Control {
  public:
   virtual void setText(const std::string& text) = 0;  // never cut by the maximum length
   virtual std::string text() const = 0;
-  virtual void setMaxLength(int chars) = 0;           // limits typing only; 0 = none
+  virtual void setMaxLength(int chars) = 0;  // limits typing only; 0 = none
   virtual int maxLength() const = 0;
   virtual void setFont(const FontSpec& f) = 0;
   virtual FontSpec font() const = 0;
@@ -118,8 +118,8 @@ class OptionButton : public virtual Control {
 
 class CheckBox : public virtual Control {
  public:
-  virtual int value() const = 0;              // 0 clear, 1 ticked
-  virtual void setValue(int v) = 0;           // raises the click event when it changes
+  virtual int value() const = 0;     // 0 clear, 1 ticked
+  virtual void setValue(int v) = 0;  // raises the click event when it changes
   virtual void onClick(Handler h) = 0;
 };
 

@@ -11,13 +11,13 @@
 namespace qx {
 
 enum class ControlKind {
-  Frame,         // container with a caption and a border
-  PictureBox,    // container without border
+  Frame,       // container with a caption and a border
+  PictureBox,  // container without border
   Label,
   Button,
   ComboBox,
-  TextBox,       // single line
-  MultiLineText, // multi-line with a vertical scroll bar
+  TextBox,        // single line
+  MultiLineText,  // multi-line with a vertical scroll bar
   OptionButton,
   CheckBox,
   ImageBox,
@@ -37,27 +37,27 @@ struct Rect {
 };
 
 struct ControlSpec {
-  std::string name;         // "cbo_aspect"; arrays share a name and differ by index
-  int index = -1;           // index inside a control array, -1 for a single control
+  std::string name;  // "cbo_aspect"; arrays share a name and differ by index
+  int index = -1;    // index inside a control array, -1 for a single control
   ControlKind kind = ControlKind::Label;
-  std::string parent;       // container name; empty for the window itself
-  Rect rect;                // at 96 dpi, relative to the parent's client area
-  std::string caption;      // caption or initial text
+  std::string parent;   // container name; empty for the window itself
+  Rect rect;            // at 96 dpi, relative to the parent's client area
+  std::string caption;  // caption or initial text
   FontSpec font;
   Rgb fore = colors::kBlack;
   Rgb back = colors::kLightGrey;
   bool visible = true;
   bool enabled = true;
   std::vector<std::string> entries;  // fixed list entries, added at start-up, not at creation
-  std::string picture;      // data file shown on a button or image box at creation
-  int max_length = 0;       // text boxes: typing limit
-  bool control_glyphs = false;  // text boxes: draw characters 7 and 8 as visible glyphs
-  int interval = 0;         // timers: milliseconds
-  std::string accessible_name;  // name announced by screen readers; empty: the caption
-  std::string description;  // more for screen readers to say, such as a keyboard shortcut
+  std::string picture;               // data file shown on a button or image box at creation
+  int max_length = 0;                // text boxes: typing limit
+  bool control_glyphs = false;       // text boxes: draw characters 7 and 8 as visible glyphs
+  int interval = 0;                  // timers: milliseconds
+  std::string accessible_name;       // name announced by screen readers; empty: the caption
+  std::string description;           // more for screen readers to say, such as a keyboard shortcut
   StatusKind status = StatusKind::None;  // labels: announced when their text changes
-  std::string buddy;        // labels: key of the one control this label names
-  bool tab_stop = true;     // false: never reached with Tab (controls outside the client area)
+  std::string buddy;                     // labels: key of the one control this label names
+  bool tab_stop = true;  // false: never reached with Tab (controls outside the client area)
 
   // The key the control is known by: "cbo_aspect", or "cmd_conn_0" for array members.
   std::string key() const { return index < 0 ? name : name + "_" + std::to_string(index); }

@@ -23,10 +23,10 @@
 #include <vector>
 
 #include "platform/form.h"
-#include "qt/qt_test_support.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_toolkit.h"
+#include "qt/qt_test_support.h"
 #include "shell/layout_table.h"
 #include "shell/main_form.h"
 

@@ -139,7 +139,7 @@ TEST(ShellTest, ClicksOnHiddenOrDisabledControlsDoNothing) {
   app.start();
   app.label("lab_title_zenk").click();
   app.port.written.clear();
-  app.button("cmd_load").click();  // on the hidden projector page
+  app.button("cmd_load").click();       // on the hidden projector page
   app.button("cmd_read_port").click();  // hidden and disabled for ever
   EXPECT_TRUE(app.port.written.empty());
   EXPECT_TRUE(app.dialog.requests.empty());
