@@ -31,6 +31,12 @@ void setColors(QWidget* w, QPalette::ColorRole back_role, Rgb back, QPalette::Co
   w->setPalette(p);
 }
 
+// A widget that paints its own background in the layout's colours.
+void fillColors(QWidget* w, const ControlSpec& desc) {
+  w->setAutoFillBackground(true);
+  setColors(w, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
+}
+
 // A picture named by the layout: a built-in one (":/...") or a file in the data directory.
 QString picturePath(const std::string& picture, const std::string& data_dir) {
   if (picture.rfind(":/", 0) == 0) return qtc::text(picture);
@@ -269,16 +275,14 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& desc, Contr
   switch (desc.kind) {
     case ControlKind::Frame: {
       auto* box = new FrameBox(caption, parent_widget);
-      box->setAutoFillBackground(true);
-      setColors(box, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
+      fillColors(box, desc);
       control = std::make_unique<QtFrame>(box);
       w = box;
       break;
     }
     case ControlKind::PictureBox: {
       auto* box = new QWidget(parent_widget);
-      box->setAutoFillBackground(true);
-      setColors(box, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
+      fillColors(box, desc);
       auto pic = std::make_unique<QtPictureBox>(box);
       pic->setCaption(desc.caption);
       control = std::move(pic);
@@ -291,8 +295,7 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& desc, Contr
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       label->setText(caption);
       label->setSpaceWidth(designSpaceWidth(desc.font));
-      label->setAutoFillBackground(true);
-      setColors(label, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
+      fillColors(label, desc);
       control = std::make_unique<QtLabel>(label, desc.accessible_name, desc.status);
       w = label;
       break;
@@ -346,8 +349,7 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& desc, Contr
     }
     case ControlKind::OptionButton: {
       auto* radio = new QRadioButton(caption, parent_widget);
-      radio->setAutoFillBackground(true);
-      setColors(radio, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
+      fillColors(radio, desc);
       setColors(radio, QPalette::Button, desc.back, QPalette::ButtonText, desc.fore);
       control = std::make_unique<QtOptionButton>(radio, groupFor(parent_widget, desc.name));
       w = radio;
@@ -355,8 +357,7 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& desc, Contr
     }
     case ControlKind::CheckBox: {
       auto* check = new QCheckBox(caption, parent_widget);
-      check->setAutoFillBackground(true);
-      setColors(check, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
+      fillColors(check, desc);
       setColors(check, QPalette::Button, desc.back, QPalette::ButtonText, desc.fore);
       control = std::make_unique<QtCheckBox>(check);
       w = check;
@@ -364,8 +365,7 @@ std::unique_ptr<Control> QtToolkit::createControl(const ControlSpec& desc, Contr
     }
     case ControlKind::ImageBox: {
       auto* image = new ClickLabel(parent_widget);
-      image->setAutoFillBackground(true);
-      setColors(image, QPalette::Window, desc.back, QPalette::WindowText, desc.fore);
+      fillColors(image, desc);
       auto box = std::make_unique<QtImageBox>(image);
       w = image;
       w->setGeometry(desc.rect.left, desc.rect.top, desc.rect.width, desc.rect.height);
