@@ -7,6 +7,7 @@ against qx-zenk-sim on a pseudo-terminal, and checks with the accessibility tree
   - on each page, every shown list, button, text box, option button and check box has a
     non-empty name that no other such control on that page has, also once the lists show
     values read back from the receiver;
+  - the page titles are option buttons, only the shown page's one checked;
   - the page keys Ctrl+1/2/3 switch pages and focus the page's title, and a receiver option
     can be chosen with Tab and the arrow keys alone (the simulator receives the command);
   - a read-back value (firmware version) and a failure notice reach the screen reader as events.
@@ -247,7 +248,7 @@ class Session:
             listener = A.EventListener.new(self.on_event)
             for ev in ("object:property-change:accessible-name", "object:state-changed:showing"):
                 listener.register(ev)
-            window = self.wait_until(lambda: self.find("push button", "Projector page"), 10)
+            window = self.wait_until(lambda: self.find("radio button", "Projector page"), 10)
             self.check(window is not None, "the window is up")
 
             # The receiver page.
@@ -306,6 +307,9 @@ class Session:
         f = self.focused()
         self.check(f is not None and f.get_name() == title,
                    f"Ctrl+{digit} puts the focus on {title!r} ({f.get_name() if f else None!r})")
+        checked = [t for _, t, _ in PAGES if (n := self.find("radio button", t)) is not None
+                   and n.get_state_set().contains(self.Atspi.StateType.CHECKED)]
+        self.check(checked == [title], f"only {title!r} is checked ({checked})")
 
     def press(self, name, last_line):
         """Presses a button through its action and, when last_line is given, waits until the

@@ -70,6 +70,11 @@ class Label : public virtual Control {
   virtual void setBackColor(Rgb c) = 0;
   virtual Rgb backColor() const = 0;
   virtual void onClick(Handler h) = 0;
+  // For a label that chooses one of several (a page title): whether it is the chosen one.
+  // Assistive technology is told; the label's look does not change. A label never marked
+  // is not a choice at all.
+  virtual void setSelected(bool on) = 0;
+  virtual bool selected() const = 0;
 };
 
 class Button : public virtual Control {

@@ -108,6 +108,7 @@ void MainForm::ShowPage() {
     // Pictures are read anew from the program directory at every switch.
     const char* file = p == page ? "ball_red.gif" : "ball_gray.bmp";
     form_.image(kSelectors[p].ball).loadPicture(dir + sv_.files.separator() + file);
+    form_.label(kSelectors[p].title).setSelected(p == page);
   }
   for (int i = 0; i < 5; ++i) form_.container(kContainers[i]).setVisible(kContainerPage[i] == page);
 }

@@ -88,6 +88,8 @@ class FakeLabel : public FakeControl, public Label {
   void setBackColor(Rgb c) override { back_ = c; }
   Rgb backColor() const override { return back_; }
   void onClick(Handler h) override { click_ = std::move(h); }
+  void setSelected(bool on) override { selected_ = on; }
+  bool selected() const override { return selected_; }
   void click() {
     if (reachable() && click_) click_();
   }
@@ -96,6 +98,7 @@ class FakeLabel : public FakeControl, public Label {
   std::string text_ = desc_.caption;
   Rgb fore_ = desc_.fore, back_ = desc_.back;
   Handler click_;
+  bool selected_ = false;
 };
 
 class FakeButton : public FakeControl, public Button {

@@ -109,18 +109,18 @@ TEST_F(WholeWindowTest, EveryControlOnEachPageHasItsOwnName) {
         {"Append carriage return to Display Off", QAccessible::Button, "cmd_cr_disp_off"},
         {"Display On text", QAccessible::EditableText, "txt_proj_disp_on_text"},
         {"Hex format", QAccessible::RadioButton, "opt_cmd_fmt_1"},
-        {"Projector page", QAccessible::Button, "lab_title_proj"}}},
+        {"Projector page", QAccessible::RadioButton, "lab_title_proj"}}},
       {Qt::Key_2,
        {{"Auto Off (sec.)", QAccessible::ComboBox, "cbo_standby"},
         {"Overscan H%", QAccessible::ComboBox, "cbo_overscan_h"},
         {"Read receiver settings", QAccessible::Button, "cmd_ctrl_read"},
         {"Read picture adjustments", QAccessible::Button, "cmd_pic_read"},
         {"TX firmware version", QAccessible::StatusBar, "lab_fw_ver_tx"},
-        {"ZENK Receiver page", QAccessible::Button, "lab_title_zenk"}}},
+        {"ZENK Receiver page", QAccessible::RadioButton, "lab_title_zenk"}}},
       {Qt::Key_3,
        {{"Menu key", QAccessible::Button, "cmd_btn_menu"},
         {"Plus key", QAccessible::Button, "cmd_btn_plus"},
-        {"Control Panel page", QAccessible::Button, "lab_title_panel"}}},
+        {"Control Panel page", QAccessible::RadioButton, "lab_title_panel"}}},
   };
   // Every list shows an entry, as after a read: lists showing the same entry keep apart.
   main->state().reading = true;  // selections from code send nothing while reading
@@ -151,6 +151,14 @@ TEST_F(WholeWindowTest, EveryControlOnEachPageHasItsOwnName) {
       if (n.key.startsWith(QLatin1String("img_ball"))) {
         EXPECT_EQ(n.role, QAccessible::Graphic);
       }
+    }
+    // Only the shown page's title is checked.
+    const char* titles[] = {"lab_title_proj", "lab_title_zenk", "lab_title_panel"};
+    for (int p = 0; p < 3; ++p) {
+      const QAccessible::State st =
+          QAccessible::queryAccessibleInterface(widget(titles[p]))->state();
+      EXPECT_TRUE(st.checkable) << titles[p];
+      EXPECT_EQ(st.checked, page.key == Qt::Key_1 + p) << titles[p];
     }
   }
 }

@@ -9,6 +9,7 @@ using fake::FakeApp;
 
 struct PageView {
   std::string red_ball;
+  std::string selected_title;  // the title marked chosen for assistive technology
   std::vector<std::string> shown;
 };
 
@@ -16,6 +17,8 @@ PageView view(FakeApp& app) {
   PageView v;
   for (const char* ball : {"img_ball_proj", "img_ball_zenk", "img_ball_panel"})
     if (app.image(ball).picture().find("ball_red") != std::string::npos) v.red_ball += ball;
+  for (const char* title : {"lab_title_proj", "lab_title_zenk", "lab_title_panel"})
+    if (app.label(title).selected()) v.selected_title += title;
   for (const char* c : {"fra_proj", "fra_proj_ctrl", "fra_wp_ctrl", "fra_picture", "pic_panel"})
     if (app.container(c).visible()) v.shown.push_back(c);
   return v;
@@ -26,6 +29,7 @@ TEST(ShellTest, StartsOnTheProjectorPageWithTheFixedListsFilled) {
   app.start();
   auto v = view(app);
   EXPECT_EQ(v.red_ball, "img_ball_proj");
+  EXPECT_EQ(v.selected_title, "lab_title_proj");
   EXPECT_EQ(v.shown, (std::vector<std::string>{"fra_proj", "fra_proj_ctrl"}));
   EXPECT_EQ(app.window().caption(), "QX-ZENK-RX v2.2.8");
   EXPECT_TRUE(app.state().loaded);
@@ -44,13 +48,13 @@ TEST(ShellTest, PageSelectorShowsEachPageAndReadsPicturesOnlyOnAChange) {
   app.start();
   struct Step {
     const char* click;
-    std::string red;
+    std::string red, title;
     std::vector<std::string> shown;
   };
   const Step steps[] = {
-      {"lab_title_zenk", "img_ball_zenk", {"fra_wp_ctrl", "fra_picture"}},
-      {"img_ball_panel", "img_ball_panel", {"pic_panel"}},
-      {"img_ball_proj", "img_ball_proj", {"fra_proj", "fra_proj_ctrl"}},
+      {"lab_title_zenk", "img_ball_zenk", "lab_title_zenk", {"fra_wp_ctrl", "fra_picture"}},
+      {"img_ball_panel", "img_ball_panel", "lab_title_panel", {"pic_panel"}},
+      {"img_ball_proj", "img_ball_proj", "lab_title_proj", {"fra_proj", "fra_proj_ctrl"}},
   };
   for (const auto& s : steps) {
     SCOPED_TRACE(s.click);
@@ -60,6 +64,7 @@ TEST(ShellTest, PageSelectorShowsEachPageAndReadsPicturesOnlyOnAChange) {
       app.label(s.click).click();
     auto v = view(app);
     EXPECT_EQ(v.red_ball, s.red);
+    EXPECT_EQ(v.selected_title, s.title);
     EXPECT_EQ(v.shown, s.shown);
   }
   const int loads = app.image("img_ball_proj").loads();

@@ -31,9 +31,19 @@ class ClickLabelAccessible : public QAccessibleWidget, public QAccessibleImageIn
       case StatusKind::None:
         break;
     }
-    if (label()->keyboardClickable()) return QAccessible::Button;
+    if (label()->keyboardClickable())
+      return label()->choice() ? QAccessible::RadioButton : QAccessible::Button;
     if (!label()->pixmap().isNull()) return QAccessible::Graphic;
     return QAccessible::StaticText;
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    if (label()->choice()) {
+      s.checkable = true;
+      s.checked = label()->selected();
+    }
+    return s;
   }
 
   void* interface_cast(QAccessible::InterfaceType t) override {

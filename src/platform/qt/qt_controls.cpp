@@ -41,6 +41,18 @@ void ClickLabel::setClickHandler(Handler h, bool keyboard) {
   setFocusPolicy(keyboardClickable() ? Qt::TabFocus : Qt::NoFocus);
 }
 
+void ClickLabel::setSelected(bool on) {
+  const bool was_choice = choice_;
+  choice_ = true;
+  if (was_choice && selected_ == on) return;
+  selected_ = on;
+  QAccessible::State changed;
+  changed.checked = true;
+  changed.checkable = !was_choice;
+  QAccessibleStateChangeEvent ev(this, changed);
+  QAccessible::updateAccessibility(&ev);
+}
+
 void ClickLabel::click() {
   if (isVisible() && isEnabled()) fire(on_click_);
 }

@@ -81,6 +81,11 @@ class ClickLabel : public QLabel {
   // What a screen reader makes of changes of the text.
   void setStatus(StatusKind s) { status_ = s; }
   StatusKind status() const { return status_; }
+  // One of several that choose (a page title): screen readers see an option button, checked
+  // while it is the chosen one.
+  void setSelected(bool on);
+  bool choice() const { return choice_; }
+  bool selected() const { return selected_; }
 
  protected:
   void mousePressEvent(QMouseEvent* e) override;
@@ -94,6 +99,8 @@ class ClickLabel : public QLabel {
   bool pressed_ = false;
   double space_px_ = 0;
   StatusKind status_ = StatusKind::None;
+  bool choice_ = false;
+  bool selected_ = false;
 };
 
 // A frame drawn the classic way: an etched border whose top edge runs through the middle of the
@@ -136,6 +143,8 @@ class QtLabel : public QtControl<Label, ClickLabel> {
   void setBackColor(Rgb c) override;
   Rgb backColor() const override;
   void onClick(Handler h) override;
+  void setSelected(bool on) override { w()->setSelected(on); }
+  bool selected() const override { return w()->selected(); }
 
  private:
   std::string accessible_name_;
