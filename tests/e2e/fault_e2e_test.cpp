@@ -17,6 +17,7 @@
 #include <set>
 
 #include "e2e/e2e_support.h"
+#include "receiver_read_queries.h"
 #include "shell/main_form.h"
 #include "shell/state_file.h"
 
@@ -25,14 +26,7 @@ namespace {
 
 using Button = QMessageBox::StandardButton;
 using V = std::vector<std::string>;
-
-// The 18 queries of a receiver Read, in order.
-const V kReadQueries = {"WP_IdentifyTx[?]$\r",  "WP_Aspect[?]$\r",     "WP_Info[?]$\r",
-                        "WP_Output[?]$\r",      "WP_OverscanEn[?]$\r", "WP_OverscanH[?]$\r",
-                        "WP_OverscanV[?]$\r",   "WP_AudioEn[?]$\r",    "WP_AudioHdmi[?]$\r",
-                        "WP_AudioLR[?]$\r",     "WP_AutoOff[?]$\r",    "WP_DisplayMode[?]$\r",
-                        "WP_Display[?]$\r",     "WP_Input[?]$\r",      "WP_HdcpInput[?]$\r",
-                        "WP_InputPrefer[?]$\r", "WP_InfoTx[?]$\r",     "WP_BaudrateTx[?]$\r"};
+using testing_support::kReadQueries;
 
 // A state file that starts the tool on the receiver page.
 void startOnReceiverPage(const ProgramDir& dir) {

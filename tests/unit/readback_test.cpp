@@ -4,6 +4,7 @@
 
 #include "receiver/picture_page.h"
 #include "receiver/vocabulary.h"
+#include "receiver_read_queries.h"
 #include "receiver_test_support.h"
 
 namespace qx {
@@ -11,17 +12,10 @@ namespace {
 
 using fake::FakeApp;
 using testing_support::answering;
+using testing_support::kReadQueries;
 using testing_support::ScriptedReceiver;
 using testing_support::wordOf;
 using V = std::vector<std::string>;
-
-// The 18 queries of a receiver Read, in order.
-const V kReadQueries = {"WP_IdentifyTx[?]$\r",  "WP_Aspect[?]$\r",     "WP_Info[?]$\r",
-                        "WP_Output[?]$\r",      "WP_OverscanEn[?]$\r", "WP_OverscanH[?]$\r",
-                        "WP_OverscanV[?]$\r",   "WP_AudioEn[?]$\r",    "WP_AudioHdmi[?]$\r",
-                        "WP_AudioLR[?]$\r",     "WP_AutoOff[?]$\r",    "WP_DisplayMode[?]$\r",
-                        "WP_Display[?]$\r",     "WP_Input[?]$\r",      "WP_HdcpInput[?]$\r",
-                        "WP_InputPrefer[?]$\r", "WP_InfoTx[?]$\r",     "WP_BaudrateTx[?]$\r"};
 
 // A receiver whose every readable word has a value off the lists' first entries.
 const std::map<std::string, std::string> kReceiver = {
